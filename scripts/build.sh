@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, then configures and builds the game, its tool, data and tests
+# in build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+if [ ! -f build/CMakeCache.txt ]; then
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build build -j2

@@ -1,0 +1,83 @@
+#pragma once
+// The rules of the game as operations over one GameState.
+#include <cstdint>
+#include <string>
+
+#include "core/GameHost.h"
+#include "core/GameState.h"
+
+namespace pabuko {
+
+// The keys the steering reads on an input frame.
+struct SteerKeys {
+    bool Right = false;
+    bool Left = false;
+    bool Down = false;
+};
+
+class Game {
+public:
+    Game(GameState& state, GameHost& host, Clock& clock, SeedSource& seeds);
+
+    GameState& State() { return state_; }
+    const GameState& State() const { return state_; }
+    GameHost& Host() { return host_; }
+
+    // --- frame step (the part after CanDraw and the playfield drawing) ---
+    // Steering on input frames (readKeys is called only then; it stands for
+    // DXInput.Update), then FallStep unless the steering stopped the frame timer.
+    template <typename ReadKeys>
+    void FrameStep(ReadKeys&& readKeys) {
+        if (state_.InputFrame) {
+            Steer(readKeys());
+            state_.InputFrame = false;
+        } else {
+            state_.InputFrame = true;
+        }
+        if (host_.TimerEnabled()) FallStep();
+    }
+    void Steer(const SteerKeys& keys);
+
+    // --- fall and landing ---
+    void FallStep();
+    void CheckLevelEnd();
+    bool WordInRow(int row);
+
+    // --- spawning ---
+    void SpawnTile();
+    // Random(n) of the game's generator: advances the seed first.
+    uint32_t Random(uint32_t n);
+
+    // --- level flow ---
+    void NewGame();  // LoadLevelSet(false), StartLevel(0), "&Pauza" enabled
+    bool StartLevel(uint8_t n);  // false: refused, nothing changed
+    void ClearWell();
+    bool EndLevel(uint8_t code);  // false: refused, nothing changed
+
+    // --- level sets ---
+    void LoadLevelSet(bool report);
+
+    // --- end-of-level window logic ---
+    void PayLevelWon();           // stack bonuses and extra lives (modes 0 and 5)
+    void AddLevelScore();         // LevelScore of the current level
+    bool AnswerQuiz(int answer);  // adds QuizScore when right; returns whether right
+
+    // --- top list ---
+    void ReadTopList();  // at start-up: toplist.dat or the standard list
+    int32_t BestScore() const;
+    void EndGame();
+    void EnterTopList();
+    bool SaveTopList();  // false (after an error message) when the file could not be written
+
+private:
+    void PushIntoStack(bool left);
+    void LandLetter();
+    void LandSpecial();
+
+    GameState& state_;
+    GameHost& host_;
+    Clock& clock_;
+    SeedSource& seeds_;
+};
+
+}  // namespace pabuko

@@ -1,0 +1,73 @@
+#pragma once
+// The one set of variables that describes a running game.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "endgame/TopList.h"
+#include "levels/LevelTable.h"
+
+namespace pabuko {
+
+constexpr int WellColumns = 12;
+constexpr int WellRows = 18;
+constexpr int StackSlots = 9;
+
+// Tile codes: 0 empty, 1–26 the letters A–Z, 27–38 special tiles.
+enum TileCode : uint8_t {
+    TileEmpty = 0,
+    TileExtraLife = 27,
+    TileRemove1 = 28,
+    TileRemove2 = 29,
+    TileRemove3 = 30,
+    TileClearColumn = 31,
+    TileSlowDown = 32,
+    TileDeleteRowLeft = 33,
+    TileDeleteRowRight = 34,
+    TileBonus35 = 35,
+    TileBonus36 = 36,
+    TileBonus37 = 37,
+    TileEmptyStack = 38,
+};
+
+struct FallingTile {
+    uint8_t Code = 0;
+    int8_t Column = 0;  // may lie outside the playable columns for one frame step
+    uint8_t Row = 0;
+};
+
+struct GameState {
+    // Well[column][row]; column 0 leftmost, row 0 the top.
+    std::array<std::array<uint8_t, WellRows>, WellColumns> Well{};
+    std::array<uint8_t, StackSlots> LeftStack{};  // slot 0 is the bottom
+    std::array<uint8_t, StackSlots> RightStack{};
+    bool LeftStackFull = false;
+    bool RightStackFull = false;
+
+    std::string TargetWord;
+    uint8_t WordLength = 0;
+    int32_t Score = 0;
+    int32_t TopScore = 0;
+    uint16_t TilesLeft = 0;
+    uint8_t Level = 0;  // 0 = no game
+    uint8_t Lives = 0;
+    uint16_t BaseDelay = 0;
+    uint16_t FallDelay = 0;
+    int64_t LastStepTime = 0;  // monotonic milliseconds
+    FallingTile Falling;
+    bool SoundAvailable = false;
+    bool InputFrame = false;
+    std::string ProgramFolder;  // ends in '/'
+
+    LevelTable Levels;
+    TopListEntries TopList;
+
+    uint32_t RandSeed = 0;
+
+    const TLevel& CurrentLevel() const { return Levels[Level]; }
+};
+
+// A file name less its last four characters (".qvl", ".qvs").
+std::string StripExtension(const std::string& name);
+
+}  // namespace pabuko
