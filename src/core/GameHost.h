@@ -2,6 +2,7 @@
 // Everything the rules need from the windows and the platform. The main window
 // implements it; tests and the scenario runner fake it.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace pabuko {
@@ -33,6 +34,9 @@ public:
     virtual void BlankPlayfield() = 0;
     // Enables or disables the menu item "&Pauza".
     virtual void SetPauseEnabled(bool enabled) = 0;
+    // Game::EndGame calls this first thing, before it touches anything; the scenario
+    // runner records it so that a script sees where a game ended.
+    virtual void OnEndGame() {}
 };
 
 // Monotonic milliseconds, for the fall.
@@ -47,6 +51,10 @@ class SeedSource {
 public:
     virtual ~SeedSource() = default;
     virtual uint32_t NextSeed() = 0;
+    // A spawn that makes a tile asks this first (after the TilesLeft test) and takes the
+    // code instead of drawing one; the rest of SpawnTile runs as usual. Scripts use it
+    // to dictate tiles.
+    virtual std::optional<uint8_t> ForcedCode() { return std::nullopt; }
 };
 
 }  // namespace pabuko
