@@ -70,9 +70,18 @@ public:
     bool SaveTopList();  // false (after an error message) when the file could not be written
 
 private:
+    uint8_t DrawCode();  // the spawn's nested random choices
+    bool StackOpen(bool left) const;
     void PushIntoStack(bool left);
     void LandLetter();
     void LandSpecial();
+
+    // Safe views of the state for values a damaged level file or a script can hold.
+    uint8_t CellAt(int column, int row) const;
+    const TLevel& LevelRecord(int n) const;
+    const TLevel& CurrentRecord() const { return LevelRecord(state_.Level); }
+    int PlayWidth() const;  // WordLength kept within 1 … 12
+    void AddScore(int64_t points);
 
     GameState& state_;
     GameHost& host_;

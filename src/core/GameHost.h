@@ -16,8 +16,11 @@ public:
     // Plays wave i without waiting, if the wave list is loaded and "Hrát zvuky" is checked.
     virtual void PlayWave(int index) = 0;
     // The end-of-level window (otevri): modal, returns after it has closed. In mode 1
-    // the window itself calls Game::EndGame after closing; in modes 0 and 5 it pays
-    // out with Game::PayLevelWon and takes the answer with Game::AnswerQuiz.
+    // the window itself calls Game::EndGame after closing. In modes 0 and 5 the score
+    // grows in this order: Game::PayLevelWon (stack bonuses, extra lives), then
+    // Game::AddLevelScore, then Game::AnswerQuiz(k) for the first answer clicked only.
+    // The mode's wave: mode 0 plays it between the payout and AddLevelScore, mode 5
+    // plays it last, after AddLevelScore; modes 1-3 play it before showing the window.
     virtual void OpenEndOfLevel(uint8_t mode) = 0;
     // A modal message box with OK. Text is UTF-8; a line break is a single '\r'.
     virtual void ShowMessage(const std::string& caption, MessageIcon icon,

@@ -1,0 +1,78 @@
+#include <algorithm>
+
+#include "core/Game.h"
+
+namespace pabuko {
+
+uint8_t Game::CellAt(int column, int row) const {
+    // Everything beside or below the well reads as empty.
+    if (column < 0 || column >= WellColumns || row < 0 || row >= WellRows) return TileEmpty;
+    return state_.Well[column][row];
+}
+
+void Game::Steer(const SteerKeys& keys) {
+    GameState& s = state_;
+    FallingTile& f = s.Falling;
+    // The column test comes first, so no cell beyond the right wall is read.
+    if (keys.Right && (f.Column == WellColumns - 1 || CellAt(f.Column + 1, f.Row) == TileEmpty)) {
+        f.Column = static_cast<int8_t>(f.Column + 1);
+    }
+    if (keys.Left && (f.Column == 0 || CellAt(f.Column - 1, f.Row) == TileEmpty)) {
+        f.Column = static_cast<int8_t>(f.Column - 1);
+    }
+    s.FallDelay = keys.Down ? 20 : s.BaseDelay;
+
+    // Rows 4 and 5 are the mouths of the side stacks.
+    const bool atMouth = f.Row == 4 || f.Row == 5;
+    const int leftEdge = WellColumns - PlayWidth();
+    if (f.Column < leftEdge) {
+        if (atMouth && StackOpen(true)) {
+            PushIntoStack(true);
+        } else {
+            f.Column = static_cast<int8_t>(leftEdge);
+        }
+    }
+    if (f.Column > WellColumns - 1) {
+        if (atMouth && StackOpen(false)) {
+            PushIntoStack(false);
+        } else {
+            f.Column = WellColumns - 1;
+        }
+    }
+}
+
+bool Game::StackOpen(bool left) const {
+    const auto& stack = left ? state_.LeftStack : state_.RightStack;
+    const bool full = left ? state_.LeftStackFull : state_.RightStackFull;
+    // A stack whose every slot is taken is closed even if its flag was never set.
+    return !full && std::find(stack.begin(), stack.end(), TileEmpty) != stack.end();
+}
+
+void Game::PushIntoStack(bool left) {
+    GameState& s = state_;
+    auto& stack = left ? s.LeftStack : s.RightStack;
+    const auto slot = std::find(stack.begin(), stack.end(), TileEmpty);
+    if (slot == stack.end()) return;  // StackOpen keeps this from happening
+
+    host_.PlayWave(0);
+    *slot = s.Falling.Code;
+    if (s.Falling.Code == TileEmptyStack) {
+        host_.PlayWave(4);
+        stack.fill(TileEmpty);
+    }
+    if (stack[StackSlots - 1] != TileEmpty) {
+        host_.PlayWave(6);
+        (left ? s.LeftStackFull : s.RightStackFull) = true;
+    }
+
+    // The level's last tile went into the stack: no new tile comes, so the pushed
+    // one returns to the well's edge and the level ends as out of tiles.
+    const bool lastTile = s.TilesLeft == 0;
+    SpawnTile();
+    if (lastTile) {
+        s.Falling.Column = static_cast<int8_t>(left ? WellColumns - PlayWidth() : WellColumns - 1);
+        EndLevel(254);
+    }
+}
+
+}  // namespace pabuko

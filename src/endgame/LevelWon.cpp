@@ -1,0 +1,36 @@
+#include "core/Game.h"
+
+namespace pabuko {
+
+void Game::PayLevelWon() {
+    GameState& s = state_;
+    const TLevel& rules = CurrentRecord();
+    // All slots are summed first and added in one step.
+    int64_t points = 0;
+    for (const auto* stack : {&s.LeftStack, &s.RightStack}) {
+        for (const uint8_t code : *stack) {
+            switch (code) {
+                case TileBonus36: points += rules.Stacked36Score; break;
+                case TileBonus35: points += rules.Stacked35Score; break;
+                case TileBonus37: points += rules.Stacked37Score; break;
+                case TileExtraLife:
+                    if (s.Lives < 5) s.Lives += 1;
+                    break;
+                default: break;
+            }
+        }
+    }
+    AddScore(points);
+}
+
+void Game::AddLevelScore() { AddScore(CurrentRecord().LevelScore); }
+
+bool Game::AnswerQuiz(int answer) {
+    const TLevel& rules = CurrentRecord();
+    // A right answer outside 1–4 in the level file makes every answer wrong.
+    const bool right = answer >= 1 && answer <= 4 && rules.RightAnswer == answer;
+    if (right) AddScore(rules.QuizScore);
+    return right;
+}
+
+}  // namespace pabuko

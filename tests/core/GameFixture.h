@@ -1,0 +1,151 @@
+#pragma once
+// A game with a recording host, a hand-moved clock and a scripted seed source.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/Game.h"
+
+namespace pabuko::testing {
+
+class RecordingHost : public GameHost {
+public:
+    // Host calls in order: "wave N", "otevri N", "EndGame", "blank", "name prompt",
+    // "top list", "message CAPTION|ICON|TEXT".
+    std::vector<std::string> calls;
+    bool timer = false;
+    bool pauseEnabled = false;
+    bool canDraw = true;
+    std::string name = "anonym";
+    // When set, the end-of-level window does what the real one does with the rules:
+    // pays out and answers in modes 0 and 5, ends the game after mode 1.
+    Game* game = nullptr;
+    int answer = 1;
+
+    void PlayWave(int index) override { calls.push_back("wave " + std::to_string(index)); }
+    void OpenEndOfLevel(uint8_t mode) override {
+        calls.push_back("otevri " + std::to_string(mode));
+        if (!game) return;
+        if (mode == 0 || mode == 5) {
+            game->PayLevelWon();
+            game->AddLevelScore();
+            game->AnswerQuiz(answer);
+        } else if (mode == 1) {
+            game->EndGame();
+        }
+    }
+    void ShowMessage(const std::string& caption, MessageIcon icon,
+                     const std::string& text) override {
+        static const char* const icons[] = {"error", "warning", "information", "question"};
+        calls.push_back("message " + caption + "|" + icons[static_cast<int>(icon)] + "|" + text);
+    }
+    std::string AskName() override {
+        calls.push_back("name prompt");
+        return name;
+    }
+    void ShowTopList() override { calls.push_back("top list"); }
+    void SetTimerEnabled(bool enabled) override { timer = enabled; }
+    bool TimerEnabled() const override { return timer; }
+    bool CanDraw() override { return canDraw; }
+    void BlankPlayfield() override { calls.push_back("blank"); }
+    void SetPauseEnabled(bool enabled) override { pauseEnabled = enabled; }
+    void OnEndGame() override { calls.push_back("EndGame"); }
+};
+
+class ManualClock : public Clock {
+public:
+    int64_t now = 1000;
+    int64_t NowMs() override { return now; }
+};
+
+class ScriptedSeeds : public SeedSource {
+public:
+    uint32_t seed = 0;
+    int asked = 0;
+    std::deque<uint8_t> forced;  // codes the next spawns take instead of drawing
+    uint32_t NextSeed() override {
+        ++asked;
+        return seed;
+    }
+    std::optional<uint8_t> ForcedCode() override {
+        if (forced.empty()) return std::nullopt;
+        const uint8_t code = forced.front();
+        forced.pop_front();
+        return code;
+    }
+};
+
+constexpr uint8_t Code(char letter) { return static_cast<uint8_t>(letter - 'A' + 1); }
+
+class GameTest : public ::testing::Test {
+protected:
+    GameState state;
+    RecordingHost host;
+    ManualClock clock;
+    ScriptedSeeds seeds;
+    Game game{state, host, clock, seeds};
+
+    // count levels with the standard scoring rules and the loader's row delays;
+    // every level has the same word and tile supply unless changed afterwards.
+    void MakeLevels(int count, const std::string& word = "KOS", int tiles = 40) {
+        state.Levels.LevelCount = static_cast<uint8_t>(count);
+        state.Levels.LevelSetName = "new";
+        for (int n = 1; n <= count; ++n) {
+            TLevel& l = state.Levels[n];
+            l = TLevel{};
+            l.TileCount = static_cast<uint16_t>(tiles);
+            l.RowDelay = static_cast<uint16_t>(500 - (450 / count) * n);
+            l.Word = word;
+            l.Question = "Ot\xE1zka";
+            l.Answer1 = "a";
+            l.Answer2 = "b";
+            l.Answer3 = "c";
+            l.Answer4 = "d";
+            l.RightAnswer = 2;
+            l.QuizScore = 150;
+            l.LevelScore = static_cast<uint16_t>(50 * n);
+            l.SpawnScore = 1;
+            l.SameLetterScore = 10;
+            l.PrevLetterScore = 20;
+            l.NextLetterScore = 30;
+            l.Remove1Score = 10;
+            l.Remove2Score = 20;
+            l.Remove3Score = 30;
+            l.ColumnScore = -10;
+            l.Stacked36Score = 200;
+            l.Stacked35Score = 100;
+            l.Stacked37Score = 50;
+        }
+    }
+
+    // A running level n without a spawn: empty well, the timer on, no calls recorded.
+    void PlayLevel(int n) {
+        ASSERT_TRUE(game.StartLevel(static_cast<uint8_t>(n)));
+        host.calls.clear();
+    }
+
+    TLevel& Rules() { return state.Levels[state.Level]; }
+
+    // Fills column c from the floor up with the codes given, bottom first.
+    void Stack(int column, std::initializer_list<uint8_t> bottomUp) {
+        int row = WellRows - 1;
+        for (uint8_t code : bottomUp) state.Well[column][row--] = code;
+    }
+
+    void Falling(uint8_t code, int column, int row) {
+        state.Falling.Code = code;
+        state.Falling.Column = static_cast<int8_t>(column);
+        state.Falling.Row = static_cast<uint8_t>(row);
+    }
+
+    // Moves the clock past the fall delay and runs one fall step.
+    void Fall() {
+        clock.now = state.LastStepTime + state.FallDelay + 1;
+        game.FallStep();
+    }
+};
+
+}  // namespace pabuko::testing
