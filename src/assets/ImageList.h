@@ -25,6 +25,7 @@ public:
     int32_t PatternHeight = 0;
     int32_t PatternWidth = 0;
     Picture picture;
+    const Picture& GetPicture() const { return picture; }
     int32_t SkipHeight = 0;
     int32_t SkipWidth = 0;
     bool SystemMemory = false;
