@@ -1,0 +1,330 @@
+#include "ScenarioRunner.h"
+
+#include <deque>
+#include <istream>
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <vector>
+
+#include "ScenarioScript.h"
+#include "core/Game.h"
+#include "platform/TextEncoding.h"
+
+namespace pabuko::scenario {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+class ScriptClock : public Clock {
+public:
+    int64_t NowMs() override { return now; }
+    int64_t now = 0;
+};
+
+class ScriptSeeds : public SeedSource {
+public:
+    uint32_t NextSeed() override { return seed; }
+    std::optional<uint8_t> ForcedCode() override {
+        if (queue.empty()) return std::nullopt;
+        uint8_t code = queue.front();
+        queue.pop_front();
+        return code;
+    }
+    uint32_t seed = 1;
+    std::deque<uint8_t> queue;
+};
+
+const char* IconName(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Error: return "error";
+        case MessageIcon::Warning: return "warning";
+        case MessageIcon::Information: return "information";
+        case MessageIcon::Question: return "question";
+    }
+    return "?";
+}
+
+// Stands in for the main window and its dialogs: answers at once and records every call
+// a script should see.
+class ScriptHost : public GameHost {
+public:
+    void PlayWave(int index) override { Record("wave " + std::to_string(index)); }
+
+    // The end-of-level window as the player would use it: a won level pays out and the
+    // scripted answer is clicked at once; the other modes are closed at once.
+    void OpenEndOfLevel(uint8_t mode) override {
+        Record("otevri " + std::to_string(mode));
+        switch (mode) {
+            case 0:
+                game->PayLevelWon();
+                PlayWave(9);
+                game->AddLevelScore();
+                game->AnswerQuiz(answer);
+                break;
+            case 5:
+                game->PayLevelWon();
+                game->AddLevelScore();
+                PlayWave(10);
+                game->AnswerQuiz(answer);
+                break;
+            case 1:
+                PlayWave(8);
+                game->EndGame();  // after the window has closed
+                break;
+            case 2:
+            case 3: PlayWave(7); break;
+            default: break;
+        }
+    }
+
+    void ShowMessage(const std::string& caption, MessageIcon icon,
+                     const std::string& text) override {
+        Record("message " + caption + "|" + IconName(icon) + "|" + text);
+    }
+
+    std::string AskName() override {
+        Record("name prompt");
+        return nameGiven ? name : std::string("anonym");
+    }
+
+    void ShowTopList() override { Record("top list"); }
+    void SetTimerEnabled(bool enabled) override { timerEnabled = enabled; }
+    bool TimerEnabled() const override { return timerEnabled; }
+    bool CanDraw() override { return true; }
+    void BlankPlayfield() override {}
+    void SetPauseEnabled(bool) override {}
+    void OnEndGame() override { Record("EndGame"); }
+
+    void Record(std::string event) { events.push_back(std::move(event)); }
+
+    Game* game = nullptr;
+    bool timerEnabled = false;
+    int answer = 1;
+    bool nameGiven = false;
+    std::string name;
+    std::vector<std::string> events;
+};
+
+Json Codes(const auto& cells) {
+    Json codes = Json::array();
+    for (uint8_t c : cells) codes.push_back(c);
+    return codes;
+}
+
+Json LevelJson(const TLevel& l) {
+    return Json{{"TileCount", l.TileCount},
+                {"RowDelay", l.RowDelay},
+                {"Word", Cp1250ToUtf8(l.Word)},
+                {"Question", Cp1250ToUtf8(l.Question)},
+                {"Answer1", Cp1250ToUtf8(l.Answer1)},
+                {"Answer2", Cp1250ToUtf8(l.Answer2)},
+                {"Answer3", Cp1250ToUtf8(l.Answer3)},
+                {"Answer4", Cp1250ToUtf8(l.Answer4)},
+                {"RightAnswer", l.RightAnswer},
+                {"QuizScore", l.QuizScore},
+                {"LevelScore", l.LevelScore},
+                {"SpawnScore", static_cast<int>(l.SpawnScore)},
+                {"SameLetterScore", l.SameLetterScore},
+                {"PrevLetterScore", l.PrevLetterScore},
+                {"NextLetterScore", l.NextLetterScore},
+                {"Remove1Score", l.Remove1Score},
+                {"Remove2Score", l.Remove2Score},
+                {"Remove3Score", l.Remove3Score},
+                {"ColumnScore", static_cast<int>(l.ColumnScore)},
+                {"Stacked36Score", l.Stacked36Score},
+                {"Stacked35Score", l.Stacked35Score},
+                {"Stacked37Score", l.Stacked37Score}};
+}
+
+class Runner {
+public:
+    Runner(const std::string& root) : game_(state_, host_, clock_, seeds_) {
+        host_.game = &game_;
+        state_.ProgramFolder = root.empty() ? "./" : root;
+        if (state_.ProgramFolder.back() != '/') state_.ProgramFolder += '/';
+        state_.Levels.LevelSetName = "new";
+        state_.SoundAvailable = true;  // the wave list loaded, "Hrát zvuky" checked
+        game_.ReadTopList();
+    }
+
+    // Throws ScriptError for a line it cannot run; returns false when an expectation failed
+    // (the reason in `failure`).
+    bool Run(const Command& cmd, std::ostream& out) {
+        switch (cmd.op) {
+            case Op::LevelSet: state_.Levels.LevelSetName = cmd.text; break;
+            case Op::Load: game_.LoadLevelSet(cmd.flag); break;
+            case Op::NewGame: game_.NewGame(); break;
+            case Op::Start: game_.StartLevel(static_cast<uint8_t>(cmd.numbers[0])); break;
+            case Op::EndLevel: game_.EndLevel(static_cast<uint8_t>(cmd.numbers[0])); break;
+            case Op::Seed: seeds_.seed = static_cast<uint32_t>(cmd.numbers[0]); break;
+            case Op::Spawns:
+                for (auto code : cmd.numbers) seeds_.queue.push_back(static_cast<uint8_t>(code));
+                break;
+            case Op::Cell:
+                state_.Well[cmd.numbers[0]][cmd.numbers[1]] = static_cast<uint8_t>(cmd.numbers[2]);
+                break;
+            case Op::Stack:
+                (cmd.flag ? state_.LeftStack : state_.RightStack)[cmd.numbers[0]] =
+                    static_cast<uint8_t>(cmd.numbers[1]);
+                break;
+            case Op::Falling:
+                state_.Falling.Code = static_cast<uint8_t>(cmd.numbers[0]);
+                state_.Falling.Column = static_cast<int8_t>(cmd.numbers[1]);
+                state_.Falling.Row = static_cast<uint8_t>(cmd.numbers[2]);
+                break;
+            case Op::Set: Set(cmd.field, cmd.numbers[0]); break;
+            case Op::Hold: keys_ = {cmd.holdRight, cmd.holdLeft, cmd.holdDown}; break;
+            case Op::Frames:
+                for (int64_t i = 0; i < cmd.numbers[0]; ++i) {
+                    clock_.now += 40;
+                    if (host_.TimerEnabled() && host_.CanDraw())
+                        game_.FrameStep([this] { return keys_; });
+                }
+                break;
+            case Op::Advance: clock_.now += cmd.numbers[0]; break;
+            case Op::Answer: host_.answer = static_cast<int>(cmd.numbers[0]); break;
+            case Op::Name:
+                host_.nameGiven = true;
+                host_.name = cmd.text;
+                break;
+            case Op::SaveTopList: game_.SaveTopList(); break;
+            case Op::Dump:
+                out << Dump().dump(-1, ' ', false, Json::error_handler_t::replace) << '\n'
+                    << std::flush;
+                host_.events.clear();
+                break;
+            case Op::DumpLevels:
+                out << DumpLevels(static_cast<int>(cmd.numbers[0]))
+                           .dump(-1, ' ', false, Json::error_handler_t::replace)
+                    << '\n'
+                    << std::flush;
+                break;
+            case Op::Expect: return Expect(cmd.text, cmd.value);
+        }
+        return true;
+    }
+
+    std::string failure;
+
+private:
+    void Set(Field field, int64_t v) {
+        switch (field) {
+            case Field::Score: state_.Score = static_cast<int32_t>(v); break;
+            case Field::Lives: state_.Lives = static_cast<uint8_t>(v); break;
+            case Field::TilesLeft: state_.TilesLeft = static_cast<uint16_t>(v); break;
+            case Field::Level: state_.Level = static_cast<uint8_t>(v); break;
+            case Field::BaseDelay: state_.BaseDelay = static_cast<uint16_t>(v); break;
+            case Field::FallDelay: state_.FallDelay = static_cast<uint16_t>(v); break;
+            case Field::LeftStackFull: state_.LeftStackFull = v != 0; break;
+            case Field::RightStackFull: state_.RightStackFull = v != 0; break;
+            case Field::InputFrame: state_.InputFrame = v != 0; break;
+        }
+    }
+
+    Json Dump() const {
+        Json well = Json::array();
+        for (const auto& column : state_.Well) well.push_back(Codes(column));
+        Json top = Json::array();
+        for (const auto& e : state_.TopList)
+            top.push_back(Json{{"Name", Cp1250ToUtf8(e.Name)}, {"Points", e.Points}});
+        return Json{{"Level", state_.Level},
+                    {"Lives", state_.Lives},
+                    {"Score", state_.Score},
+                    {"TopScore", state_.TopScore},
+                    {"TilesLeft", state_.TilesLeft},
+                    {"TargetWord", Cp1250ToUtf8(state_.TargetWord)},
+                    {"WordLength", state_.WordLength},
+                    {"BaseDelay", state_.BaseDelay},
+                    {"FallDelay", state_.FallDelay},
+                    {"Falling",
+                     {{"Code", state_.Falling.Code},
+                      {"Column", static_cast<int>(state_.Falling.Column)},
+                      {"Row", state_.Falling.Row}}},
+                    {"Well", well},
+                    {"LeftStack", Codes(state_.LeftStack)},
+                    {"RightStack", Codes(state_.RightStack)},
+                    {"LeftStackFull", state_.LeftStackFull},
+                    {"RightStackFull", state_.RightStackFull},
+                    {"TimerEnabled", host_.TimerEnabled()},
+                    {"TopList", top},
+                    {"events", host_.events}};
+    }
+
+    Json DumpLevels(int count) const {
+        Json levels = Json::array();
+        for (int n = 1; n <= count; ++n) levels.push_back(LevelJson(state_.Levels[n]));
+        return Json{{"LevelSetName", Cp1250ToUtf8(state_.Levels.LevelSetName)},
+                    {"LevelCount", state_.Levels.LevelCount},
+                    {"Levels", levels}};
+    }
+
+    // `expect PATH VALUE`: PATH names a member of the dump (dots between the steps, numbers
+    // index arrays), or LevelSetName, LevelCount or Levels.N.FIELD (N the level number).
+    // VALUE is read as JSON when it parses, else as a plain text.
+    bool Expect(const std::string& path, const std::string& value) {
+        Json doc = Dump();
+        doc["LevelSetName"] = Cp1250ToUtf8(state_.Levels.LevelSetName);
+        doc["LevelCount"] = state_.Levels.LevelCount;
+        Json levels = Json::array();
+        for (int n = 0; n <= MaxLevels; ++n) levels.push_back(LevelJson(state_.Levels[n]));
+        doc["Levels"] = std::move(levels);
+
+        const Json* node = &doc;
+        size_t start = 0;
+        while (start <= path.size()) {
+            size_t dot = path.find('.', start);
+            std::string step = path.substr(start, dot == std::string::npos ? dot : dot - start);
+            if (node->is_object() && node->contains(step)) {
+                node = &(*node)[step];
+            } else if (node->is_array()) {
+                auto index = ParseNumber(step, 0, static_cast<int64_t>(node->size()) - 1,
+                                         "expect " + path);
+                node = &(*node)[static_cast<size_t>(index)];
+            } else {
+                throw ScriptError("expect: no member '" + step + "' in '" + path + "'");
+            }
+            if (dot == std::string::npos) break;
+            start = dot + 1;
+        }
+        Json expected = Json::parse(value, nullptr, false);
+        if (expected.is_discarded()) expected = value;
+        if (*node == expected) return true;
+        failure = "expected " + path + " = " + expected.dump() + ", got " +
+                  node->dump(-1, ' ', false, Json::error_handler_t::replace);
+        return false;
+    }
+
+    GameState state_;
+    ScriptHost host_;
+    ScriptClock clock_;
+    ScriptSeeds seeds_;
+    Game game_;
+    SteerKeys keys_;
+};
+
+}  // namespace
+
+int RunScenario(std::istream& script, const std::string& fileName, const std::string& root,
+                std::ostream& out, std::ostream& err) {
+    Runner runner(root);
+    std::string line;
+    for (int number = 1; std::getline(script, line); ++number) {
+        try {
+            auto cmd = ParseLine(line);
+            if (!cmd) continue;
+            if (!runner.Run(*cmd, out)) {
+                out << std::flush;
+                err << fileName << ':' << number << ": " << runner.failure << '\n';
+                return RunExpectFailed;
+            }
+        } catch (const ScriptError& e) {
+            out << std::flush;
+            err << fileName << ':' << number << ": " << e.what() << '\n';
+            return RunScriptError;
+        }
+    }
+    return RunOk;
+}
+
+}  // namespace pabuko::scenario
