@@ -1,0 +1,198 @@
+#include "platform/SoundDevice.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "assets/ObjectStream.h"
+#include "platform/SoundMixer.h"
+
+namespace pabuko {
+
+// Shared with the buffers, so that a buffer that outlives the device stays harmless.
+struct SoundDevice::Core {
+    SDL_AudioDeviceID id = 0;
+    SoundMixer mixer{0};
+    std::function<void(float*, int)> extra;
+
+    void Lock() {
+        if (id != 0) SDL_LockAudioDevice(id);
+    }
+    void Unlock() {
+        if (id != 0) SDL_UnlockAudioDevice(id);
+    }
+};
+
+namespace {
+
+using Core = SoundDevice::Core;
+
+struct Guard {
+    Core& core;
+    explicit Guard(Core& c) : core(c) { core.Lock(); }
+    ~Guard() { core.Unlock(); }
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+};
+
+void AudioCallback(void* user, Uint8* stream, int len) {
+    auto* core = static_cast<Core*>(user);
+    auto* out = reinterpret_cast<float*>(stream);
+    const int frames = len / static_cast<int>(2 * sizeof(float));
+    std::fill(out, out + 2 * frames, 0.0f);
+    core->mixer.Mix(out, frames);
+    if (core->extra) core->extra(out, frames);
+    for (int i = 0; i < 2 * frames; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+}
+
+class DeviceBuffer : public SoundBuffer {
+  public:
+    DeviceBuffer(std::shared_ptr<Core> core, std::shared_ptr<const MixerSamples> samples)
+        : core_(std::move(core)) {
+        voice_.Samples = std::move(samples);
+        Guard g(*core_);
+        core_->mixer.Add(&voice_);
+    }
+    ~DeviceBuffer() override {
+        Guard g(*core_);
+        core_->mixer.Remove(&voice_);
+    }
+    DeviceBuffer(const DeviceBuffer&) = delete;
+    DeviceBuffer& operator=(const DeviceBuffer&) = delete;
+
+    std::unique_ptr<SoundBuffer> Duplicate() override {
+        auto copy = std::make_unique<DeviceBuffer>(core_, voice_.Samples);
+        Guard g(*core_);
+        copy->voice_.Frequency = voice_.Frequency;
+        copy->voice_.Pan = voice_.Pan;
+        copy->voice_.Volume = voice_.Volume;
+        return copy;
+    }
+    void Play(bool looped) override {
+        Guard g(*core_);
+        voice_.Looping = looped;
+        voice_.Playing = true;
+    }
+    void Stop() override {
+        Guard g(*core_);
+        voice_.Playing = false;
+        voice_.Looping = false;
+    }
+    void SetPosition(uint32_t bytes) override {
+        const auto& s = *voice_.Samples;
+        const uint64_t frame = std::min<uint64_t>(bytes / s.BlockAlign, s.Frames());
+        Guard g(*core_);
+        voice_.Position = frame << 32;
+    }
+    uint32_t Position() const override {
+        Guard g(*core_);
+        return static_cast<uint32_t>(voice_.Position >> 32) * voice_.Samples->BlockAlign;
+    }
+    void SetFrequency(int32_t hz) override {
+        Guard g(*core_);
+        voice_.Frequency = hz;
+    }
+    void SetPan(int32_t pan) override {
+        Guard g(*core_);
+        voice_.Pan = pan;
+    }
+    void SetVolume(int32_t volume) override {
+        Guard g(*core_);
+        voice_.Volume = volume;
+    }
+    SoundStatus Status() const override {
+        Guard g(*core_);
+        return {voice_.Playing, voice_.Playing && voice_.Looping};
+    }
+
+  private:
+    std::shared_ptr<Core> core_;
+    MixerVoice voice_;
+};
+
+}  // namespace
+
+SoundDevice::SoundDevice() : core_(std::make_shared<Core>()) {}
+
+SoundDevice::~SoundDevice() {
+    Finalize();
+    Notify(SoundNotice::Destroying);
+}
+
+bool SoundDevice::Initialize() {
+    if (Initialized()) return true;
+    if (!SDL_WasInit(SDL_INIT_AUDIO)) {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (SDL_Init(SDL_INIT_AUDIO) != 0) return false;
+        ownsSdlAudio_ = true;
+    }
+    SDL_AudioSpec want{};
+    want.freq = 44100;
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    want.samples = 512;
+    want.callback = AudioCallback;
+    want.userdata = core_.get();
+    SDL_AudioSpec have{};
+    const SDL_AudioDeviceID id =
+        SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+    if (id == 0 || have.freq <= 0) {
+        if (id != 0) SDL_CloseAudioDevice(id);
+        if (ownsSdlAudio_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        ownsSdlAudio_ = false;
+        return false;
+    }
+    core_->mixer.SetOutputRate(static_cast<uint32_t>(have.freq));
+    core_->id = id;
+    SDL_PauseAudioDevice(id, 0);
+    Notify(SoundNotice::Initialize);
+    Notify(SoundNotice::Restore);
+    return true;
+}
+
+void SoundDevice::Finalize() {
+    if (!Initialized()) return;
+    Notify(SoundNotice::Finalize);
+    SDL_CloseAudioDevice(core_->id);
+    // Buffers still held elsewhere now run without a device and without a lock.
+    core_->id = 0;
+    if (ownsSdlAudio_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    ownsSdlAudio_ = false;
+}
+
+bool SoundDevice::Initialized() const {
+    return core_->id != 0;
+}
+
+std::unique_ptr<SoundBuffer> SoundDevice::CreateBuffer(std::span<const uint8_t> format,
+                                                       std::span<const uint8_t> samples) {
+    auto converted = ConvertSamples(format, samples);
+    if (!Initialized() || !converted)
+        throw StreamError(stream_messages::CannotBeMade("Sound Buffer"));
+    return std::make_unique<DeviceBuffer>(core_, std::move(converted));
+}
+
+int SoundDevice::SampleRate() const {
+    return Initialized() ? static_cast<int>(core_->mixer.OutputRate()) : 0;
+}
+
+void SoundDevice::SetExtraSource(std::function<void(float*, int)> source) {
+    Guard g(*core_);
+    core_->extra = std::move(source);
+}
+
+void SoundDevice::Lock() {
+    core_->Lock();
+}
+void SoundDevice::Unlock() {
+    core_->Unlock();
+}
+
+void SoundDevice::SetMuted(bool muted) {
+    Guard g(*core_);
+    core_->mixer.SetMuted(muted);
+}
+
+}  // namespace pabuko

@@ -1,0 +1,49 @@
+#pragma once
+// The sound output component: one SDL2 audio device, its software mixer, and the buffers
+// the wave lists play. Without an audio device it stays uninitialized and the lists linked
+// to it play nothing, silently.
+#include <functional>
+#include <memory>
+
+#include "assets/SoundService.h"
+
+namespace pabuko {
+
+class SoundDevice : public SoundService {
+  public:
+    SoundDevice();
+    ~SoundDevice() override;
+
+    // Opens the audio device (interleaved stereo float at about 44100 Hz, 512-frame blocks so
+    // that an effect is heard within 30 ms) and tells the linked lists to initialize and
+    // restore. Returns false, with no message, when there is no device. Call it after the
+    // QApplication exists.
+    bool Initialize();
+    // Tells the linked lists to release their buffers, then closes the device.
+    void Finalize();
+
+    bool Initialized() const override;
+    std::unique_ptr<SoundBuffer> CreateBuffer(std::span<const uint8_t> format,
+                                              std::span<const uint8_t> samples) override;
+
+    // The device's sample rate; 0 while not initialized.
+    int SampleRate() const;
+    // A source mixed after the effects into the same stream, e.g. the music synthesizer. It
+    // is called on the audio thread with the device lock held and adds `frames` frames of
+    // interleaved stereo float into its buffer. An empty function removes it.
+    void SetExtraSource(std::function<void(float*, int)> source);
+    // The lock the audio thread holds while it mixes; free to take while not initialized.
+    void Lock();
+    void Unlock();
+    // Effects run on unheard while muted (the program lost the focus); the extra source
+    // still sounds.
+    void SetMuted(bool muted);
+
+    struct Core;
+
+  private:
+    std::shared_ptr<Core> core_;
+    bool ownsSdlAudio_ = false;
+};
+
+}  // namespace pabuko

@@ -1,0 +1,152 @@
+// The SDL2 sound device under the dummy driver, which consumes audio at real time.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "assets/WaveFile.h"
+#include "platform/SoundDevice.h"
+
+namespace pabuko {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Waits (generously, so a loaded machine does not fail it) until the condition holds.
+template <class F>
+bool Eventually(F condition, std::chrono::milliseconds limit = 5000ms) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(5ms);
+    }
+    return condition();
+}
+
+struct Recorder : SoundListener {
+    std::vector<SoundNotice> seen;
+    void SoundNotify(SoundNotice n) override { seen.push_back(n); }
+};
+
+class SoundDeviceTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        ASSERT_TRUE(device.Initialize());
+    }
+    SoundDevice device;
+    // A tenth of a second at 22050 Hz, 8-bit mono.
+    std::vector<uint8_t> format = MakePcmFormat(1, 22050, 8);
+    std::vector<uint8_t> samples = std::vector<uint8_t>(2205, 160);
+};
+
+TEST_F(SoundDeviceTest, PlayedBufferStopsAfterItsLength) {
+    auto buffer = device.CreateBuffer(format, samples);
+    EXPECT_FALSE(buffer->Status().Playing);
+    const auto start = std::chrono::steady_clock::now();
+    buffer->Play(false);
+    EXPECT_TRUE(buffer->Status().Playing);
+    EXPECT_FALSE(buffer->Status().Looping);
+    ASSERT_TRUE(Eventually([&] { return !buffer->Status().Playing; }));
+    // It ran for its length, not cut short.
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 80ms);
+    EXPECT_EQ(buffer->Position(), 0u);
+}
+
+TEST_F(SoundDeviceTest, LoopedBufferPlaysOnUntilStopped) {
+    auto buffer = device.CreateBuffer(format, samples);
+    buffer->Play(true);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(buffer->Status().Playing);
+    EXPECT_TRUE(buffer->Status().Looping);
+    buffer->Stop();
+    const auto status = buffer->Status();
+    EXPECT_FALSE(status.Playing);
+    EXPECT_FALSE(status.Looping);
+}
+
+TEST_F(SoundDeviceTest, DuplicatesShareSamplesButNotTheirCursor) {
+    auto master = device.CreateBuffer(format, samples);
+    auto copy = master->Duplicate();
+    copy->SetPosition(1000);
+    EXPECT_EQ(copy->Position(), 1000u);
+    EXPECT_EQ(master->Position(), 0u);
+    copy->SetPosition(999999);
+    EXPECT_EQ(copy->Position(), 2205u);
+    copy->Play(false);
+    EXPECT_FALSE(master->Status().Playing);
+    master.reset();  // the copy keeps the samples alive
+    copy->SetPosition(0);
+    copy->Play(false);
+    EXPECT_TRUE(copy->Status().Playing);
+    EXPECT_TRUE(Eventually([&] { return !copy->Status().Playing; }));
+}
+
+TEST_F(SoundDeviceTest, UnplayableFormatCannotBeMade) {
+    auto format24 = MakePcmFormat(2, 44100, 24);
+    try {
+        device.CreateBuffer(format24, samples);
+        FAIL() << "made a buffer of 24-bit samples";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "Sound Buffer cannot be made");
+    }
+    EXPECT_THROW(device.CreateBuffer({}, samples), std::runtime_error);
+}
+
+TEST_F(SoundDeviceTest, ExtraSourceIsMixedIntoTheStream) {
+    EXPECT_GT(device.SampleRate(), 0);
+    std::atomic<int> frames{0};
+    device.SetExtraSource([&](float*, int n) { frames += n; });
+    EXPECT_TRUE(Eventually([&] { return frames.load() > 4410; }));
+    device.SetExtraSource({});
+    device.Lock();
+    const int after = frames.load();
+    device.Unlock();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(frames.load(), after);
+}
+
+TEST(SoundDeviceLifetime, TellsItsListsAndOutlivesNoBuffer) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    Recorder rec;
+    std::unique_ptr<SoundBuffer> stray;
+    {
+        SoundDevice device;
+        device.Link(&rec);
+        ASSERT_TRUE(device.Initialize());
+        stray = device.CreateBuffer(MakePcmFormat(1, 8000, 8), std::vector<uint8_t>(800, 0));
+        stray->Play(true);
+        device.Finalize();
+        EXPECT_FALSE(device.Initialized());
+        EXPECT_EQ(device.SampleRate(), 0);
+        ASSERT_TRUE(device.Initialize());
+    }
+    EXPECT_EQ(rec.seen, (std::vector<SoundNotice>{SoundNotice::Initialize, SoundNotice::Restore,
+                                                  SoundNotice::Finalize, SoundNotice::Initialize,
+                                                  SoundNotice::Restore, SoundNotice::Finalize,
+                                                  SoundNotice::Destroying}));
+    // A buffer kept past its device still answers, silently.
+    stray->Stop();
+    EXPECT_FALSE(stray->Status().Playing);
+}
+
+TEST(SoundDeviceLifetime, NoDeviceMeansUninitializedAndNoMessage) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    Recorder rec;
+    SoundDevice device;
+    device.Link(&rec);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(device.Initialize());
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_FALSE(device.Initialized());
+    EXPECT_TRUE(rec.seen.empty());
+    EXPECT_THROW(device.CreateBuffer(MakePcmFormat(1, 8000, 8), {}), std::runtime_error);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
+}  // namespace
+}  // namespace pabuko
