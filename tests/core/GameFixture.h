@@ -121,8 +121,9 @@ protected:
         }
     }
 
-    // A running level n without a spawn: empty well, the timer on, no calls recorded.
+    // A running level n with 3 spare lives: empty well, the timer on, no calls recorded.
     void PlayLevel(int n) {
+        state.Lives = 3;
         ASSERT_TRUE(game.StartLevel(static_cast<uint8_t>(n)));
         host.calls.clear();
     }
