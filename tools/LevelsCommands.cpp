@@ -1,0 +1,300 @@
+// pabuko-tool levels pack | scoring | dump: builds level sets from their sources and
+// shows what the game's own loader makes of a set.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ToolCommands.h"
+#include "core/Game.h"
+#include "levels/LevelSetFile.h"
+#include "platform/TextEncoding.h"
+
+namespace pabuko::tool {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// A source the tool refuses; what() is "LINE: reason" without the file name.
+struct SourceError {
+    size_t line;
+    std::string reason;
+};
+
+std::optional<std::string> ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+bool WriteWhole(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+// The first character of a UTF-8 line that Windows-1250 cannot hold, for the message.
+std::string BadCharacter(const std::string& utf8) {
+    for (size_t i = 0; i < utf8.size();) {
+        size_t len = 1;
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b >= 0xF0) len = 4;
+        else if (b >= 0xE0) len = 3;
+        else if (b >= 0xC0) len = 2;
+        const std::string one = utf8.substr(i, len);
+        if (!Utf8ToCp1250(one)) return one;
+        i += len;
+    }
+    return {};
+}
+
+// Turns the UTF-8 source lines of a level set into restored Windows-1250 lines, checking
+// everything the game would trip over.
+std::vector<std::string> CheckLevelSource(std::string text) {
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+    if (text.find('\0') != std::string::npos) {
+        throw SourceError{1 + SplitLines(text.substr(0, text.find('\0'))).size(),
+                          "a zero byte would end the level file there"};
+    }
+    std::vector<std::string> source = SplitLines(text);
+    while (!source.empty() && source.back().empty()) source.pop_back();
+    if (source.empty()) throw SourceError{1, "no level at all"};
+
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < source.size(); ++i) {
+        const size_t lineNo = i + 1;
+        const std::string& line = source[i];
+        auto bytes = Utf8ToCp1250(line);
+        if (!bytes) {
+            const std::string bad = BadCharacter(line);
+            throw SourceError{lineNo, bad.empty() || (static_cast<unsigned char>(bad[0]) >= 0x80 &&
+                                                      static_cast<unsigned char>(bad[0]) < 0xC0)
+                                          ? "the text is not valid UTF-8"
+                                          : "Windows-1250 cannot hold the character \"" + bad +
+                                                "\""};
+        }
+        for (unsigned char c : *bytes) {
+            // Scrambled, these would turn into line breaks or the end of the text.
+            if (c < 0x20 || c == 0x7F) throw SourceError{lineNo, "a control character"};
+        }
+        switch (i % LinesPerLevel) {
+            case 0:
+                if (bytes->empty() || bytes->size() > 12 ||
+                    bytes->find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ ") != std::string::npos) {
+                    throw SourceError{lineNo,
+                                      "the word \"" + line + "\" is not 1-12 characters of A-Z and space"};
+                }
+                break;
+            case 6:
+                if (bytes->size() != 4 || !IsQuizLine(*bytes)) {
+                    throw SourceError{lineNo, "line 7 of a level must be the right answer (a digit) and "
+                                              "the quiz points (three digits), e.g. 2150"};
+                }
+                break;
+            case 7:
+                if (!ParseTileCount(*bytes)) {
+                    throw SourceError{lineNo, "line 8 of a level must be the number of tiles"};
+                }
+                break;
+            case 8:
+                if (!bytes->empty()) {
+                    throw SourceError{lineNo, "line 9 of a level separates it from the next and must be "
+                                              "empty"};
+                }
+                break;
+            default:
+                break;
+        }
+        lines.push_back(std::move(*bytes));
+    }
+    if ((lines.size() + 1) % LinesPerLevel != 0) {
+        throw SourceError{lines.size(), "the last level is incomplete (a level has eight lines and "
+                                        "an empty separator line)"};
+    }
+    if ((lines.size() + 1) / LinesPerLevel > MaxLevels) {
+        throw SourceError{MaxLevels * LinesPerLevel + 1, "a level set holds at most 100 levels"};
+    }
+    return lines;
+}
+
+int Pack(const std::string& src, const std::string& out) {
+    auto text = ReadWhole(src);
+    if (!text) {
+        std::cerr << src << ": cannot read the file\n";
+        return 1;
+    }
+    try {
+        const auto lines = CheckLevelSource(*text);
+        if (!WriteWhole(out, WriteLevelFile(lines))) {
+            std::cerr << out << ": cannot write the file\n";
+            return 1;
+        }
+    } catch (const SourceError& e) {
+        std::cerr << src << ':' << e.line << ": " << e.reason << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+// Scoring rules from JSON: the TLevel field names, LevelBonus (v) and Reserved; a field
+// left out keeps its standard value.
+int PackScoring(const std::string& src, const std::string& out) {
+    auto text = ReadWhole(src);
+    if (!text) {
+        std::cerr << src << ": cannot read the file\n";
+        return 1;
+    }
+    ScoringRules rules;
+    try {
+        const auto doc = nlohmann::json::parse(*text);
+        if (!doc.is_object()) throw std::runtime_error("expected one JSON object");
+        for (const auto& [key, value] : doc.items()) {
+            if (!value.is_number_integer()) throw std::runtime_error(key + " must be an integer");
+            const auto v = value.get<int64_t>();
+            auto in = [&](int64_t lo, int64_t hi) {
+                if (v < lo || v > hi) {
+                    throw std::runtime_error(key + " must lie in " + std::to_string(lo) + ".." +
+                                             std::to_string(hi));
+                }
+                return v;
+            };
+            if (key == "SpawnScore") rules.Spawn = static_cast<int8_t>(in(-128, 127));
+            else if (key == "SameLetterScore") rules.SameLetter = static_cast<uint8_t>(in(0, 255));
+            else if (key == "PrevLetterScore") rules.PrevLetter = static_cast<uint8_t>(in(0, 255));
+            else if (key == "NextLetterScore") rules.NextLetter = static_cast<uint8_t>(in(0, 255));
+            else if (key == "Remove1Score") rules.Remove1 = static_cast<uint8_t>(in(0, 255));
+            else if (key == "Remove2Score") rules.Remove2 = static_cast<uint8_t>(in(0, 255));
+            else if (key == "Remove3Score") rules.Remove3 = static_cast<uint8_t>(in(0, 255));
+            else if (key == "ColumnScore") rules.Column = static_cast<int8_t>(in(-128, 127));
+            else if (key == "LevelBonus") rules.LevelBonus = static_cast<int16_t>(in(-32768, 32767));
+            else if (key == "Reserved") rules.Reserved = static_cast<int8_t>(in(-128, 127));
+            else if (key == "Stacked36Score") rules.Stacked36 = static_cast<uint16_t>(in(0, 65535));
+            else if (key == "Stacked35Score") rules.Stacked35 = static_cast<uint16_t>(in(0, 65535));
+            else if (key == "Stacked37Score") rules.Stacked37 = static_cast<uint16_t>(in(0, 65535));
+            else throw std::runtime_error("unknown field " + key);
+        }
+    } catch (const std::exception& e) {
+        std::cerr << src << ": " << e.what() << '\n';
+        return 1;
+    }
+    if (!WriteWhole(out, SerializeScoringRules(rules))) {
+        std::cerr << out << ": cannot write the file\n";
+        return 1;
+    }
+    return 0;
+}
+
+// Messages go to standard error; any message means the set did not load cleanly.
+class PrintingHost : public GameHost {
+public:
+    int messages = 0;
+    void PlayWave(int) override {}
+    void OpenEndOfLevel(uint8_t) override {}
+    void ShowMessage(const std::string& caption, MessageIcon, const std::string& text) override {
+        std::string shown = text;
+        for (char& c : shown) {
+            if (c == '\r') c = '\n';
+        }
+        std::cerr << caption << ": " << shown << '\n';
+        ++messages;
+    }
+    std::string AskName() override { return "anonym"; }
+    void ShowTopList() override {}
+    void SetTimerEnabled(bool) override {}
+    bool TimerEnabled() const override { return false; }
+    bool CanDraw() override { return false; }
+    void BlankPlayfield() override {}
+    void SetPauseEnabled(bool) override {}
+};
+
+struct ZeroClock : Clock {
+    int64_t NowMs() override { return 0; }
+};
+struct ZeroSeeds : SeedSource {
+    uint32_t NextSeed() override { return 0; }
+};
+
+Json LevelRecordJson(const TLevel& l) {
+    return Json{{"TileCount", l.TileCount},
+                {"RowDelay", l.RowDelay},
+                {"Word", Cp1250ToUtf8(l.Word)},
+                {"Question", Cp1250ToUtf8(l.Question)},
+                {"Answer1", Cp1250ToUtf8(l.Answer1)},
+                {"Answer2", Cp1250ToUtf8(l.Answer2)},
+                {"Answer3", Cp1250ToUtf8(l.Answer3)},
+                {"Answer4", Cp1250ToUtf8(l.Answer4)},
+                {"RightAnswer", l.RightAnswer},
+                {"QuizScore", l.QuizScore},
+                {"LevelScore", l.LevelScore},
+                {"SpawnScore", static_cast<int>(l.SpawnScore)},
+                {"SameLetterScore", l.SameLetterScore},
+                {"PrevLetterScore", l.PrevLetterScore},
+                {"NextLetterScore", l.NextLetterScore},
+                {"Remove1Score", l.Remove1Score},
+                {"Remove2Score", l.Remove2Score},
+                {"Remove3Score", l.Remove3Score},
+                {"ColumnScore", static_cast<int>(l.ColumnScore)},
+                {"Stacked36Score", l.Stacked36Score},
+                {"Stacked35Score", l.Stacked35Score},
+                {"Stacked37Score", l.Stacked37Score}};
+}
+
+int Dump(std::string root, const std::string& name) {
+    if (root.empty()) root = ".";
+    if (root.back() != '/') root += '/';
+    GameState state;
+    state.ProgramFolder = root;
+    state.Levels.LevelSetName = name;
+    PrintingHost host;
+    ZeroClock clock;
+    ZeroSeeds seeds;
+    Game game(state, host, clock, seeds);
+    game.LoadLevelSet(false);
+
+    Json levels = Json::array();
+    for (int n = 1; n <= state.Levels.LevelCount; ++n) {
+        levels.push_back(LevelRecordJson(state.Levels[n]));
+    }
+    const Json doc{{"LevelSetName", name},
+                   {"LevelCount", state.Levels.LevelCount},
+                   {"Levels", std::move(levels)}};
+    std::cout << doc.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+    return host.messages == 0 ? 0 : 1;
+}
+
+const Registrar reg([](CLI::App& app) {
+    auto* levels = app.add_subcommand("levels", "Level sets: build them and inspect them");
+    levels->require_subcommand(1);
+
+    static std::string packSrc, packOut;
+    auto* pack = levels->add_subcommand(
+        "pack", "Turn a UTF-8 level source (nine lines a level) into a scrambled .qvl file");
+    pack->add_option("SRC", packSrc, "level source (.txt)")->required();
+    pack->add_option("OUT", packOut, "level file to write (.qvl)")->required();
+    pack->callback([] { SetExitCode(Pack(packSrc, packOut)); });
+
+    static std::string scoringSrc, scoringOut;
+    auto* scoring = levels->add_subcommand(
+        "scoring", "Turn scoring rules in JSON (TLevel field names, LevelBonus) into a .qvlb file");
+    scoring->add_option("SRC", scoringSrc, "scoring rules (.json)")->required();
+    scoring->add_option("OUT", scoringOut, "scoring file to write (.qvlb)")->required();
+    scoring->callback([] { SetExitCode(PackScoring(scoringSrc, scoringOut)); });
+
+    static std::string dumpRoot = ".", dumpName;
+    auto* dump = levels->add_subcommand(
+        "dump", "Load set NAME from DIR/data/levels with the game's loader and print it as JSON");
+    dump->add_option("--root", dumpRoot, "program folder (holds data/levels)");
+    dump->add_option("NAME", dumpName, "level set name, without extension")->required();
+    dump->callback([] { SetExitCode(Dump(dumpRoot, dumpName)); });
+});
+
+}  // namespace
+}  // namespace pabuko::tool
