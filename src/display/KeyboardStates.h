@@ -1,0 +1,67 @@
+#pragma once
+// TDXInput: 36 logical input states made from held keys, changed only at edges.
+// The key table is indexed by Windows virtual-key codes; the window layer fills it
+// from key press and release events.
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace pabuko {
+
+// Bit positions in a state set: Up, Down, Left, Right, then Button1 … Button32.
+enum InputState : int {
+    isUp = 0,
+    isDown = 1,
+    isLeft = 2,
+    isRight = 3,
+    isButton1 = 4,
+    isButton2 = 5,
+    isButton9 = 12,
+};
+constexpr int InputStateCount = 36;
+
+// State n is bit (n mod 8) of byte (n div 8).
+class InputStateSet {
+public:
+    bool Has(int state) const;
+    void Add(int state);
+    void Remove(int state);
+    InputStateSet& operator|=(const InputStateSet& other);
+    bool operator==(const InputStateSet&) const = default;
+    const std::array<uint8_t, 5>& Bytes() const { return bytes_; }
+
+private:
+    std::array<uint8_t, 5> bytes_{};
+};
+
+// Up to three virtual-key codes per state, state-major (entry 3 × state + slot).
+using KeyAssigns = std::array<int32_t, InputStateCount * 3>;
+KeyAssigns DefaultKeyAssigns();
+
+class TDXInput {
+public:
+    TDXInput();
+
+    bool ActiveOnly = true;
+    KeyAssigns Assigns;
+    // Whether the owning window is the foreground window; the window layer sets it.
+    std::function<bool()> IsForeground;
+
+    // Polls the keyboard and takes the edges into States.
+    void Update();
+    const InputStateSet& States() const { return states_; }
+
+    // The held-key table, bit 7 = held. Written by the window layer's key events.
+    void SetKey(int virtualKey, bool held);
+    void ReleaseAllKeys();
+    bool KeyHeld(int virtualKey) const;
+
+private:
+    InputStateSet PollKeyboard() const;
+
+    std::array<uint8_t, 256> keys_{};
+    InputStateSet states_;
+    InputStateSet previous_;
+};
+
+}  // namespace pabuko

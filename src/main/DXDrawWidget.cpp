@@ -1,0 +1,33 @@
+#include "main/DXDrawWidget.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace pabuko {
+
+DXDrawWidget::DXDrawWidget(DrawingSurface& surface, QWidget* parent)
+    : QWidget(parent), surface_(surface) {
+    // Every pixel is painted each time: no background fill first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFixedSize(DrawingSurface::kDefaultWidth, DrawingSurface::kDefaultHeight);
+}
+
+void DXDrawWidget::Present(const Surface&) { update(); }
+
+void DXDrawWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const Surface& back = surface_.BackBuffer();
+    if (back.IsEmpty()) {
+        painter.fillRect(rect(), Qt::black);
+        return;
+    }
+    // The pixels are already in the image's own format: no conversion, no copy.
+    const QImage image(reinterpret_cast<const uchar*>(back.Pixels()), back.Width(),
+                       back.Height(), back.Width() * 4, QImage::Format_RGB32);
+    // Sharp pixels when the screen scales the window.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QRect(0, 0, back.Width(), back.Height()), image);
+}
+
+}  // namespace pabuko

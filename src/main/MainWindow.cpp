@@ -1,0 +1,520 @@
+#include "main/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLockFile>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+#include <filesystem>
+
+#include "core/Playfield.h"
+#include "display/KeyboardFilter.h"
+#include "display/SurfaceCanvas.h"
+#include "main/DXDrawWidget.h"
+#include "main/QtText.h"
+#include "main/StandInDialogs.h"
+#include "platform/ProgramFolder.h"
+
+namespace pabuko {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Hurbo's Pabuko");
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Error: return QMessageBox::Critical;
+        case MessageIcon::Warning: return QMessageBox::Warning;
+        case MessageIcon::Information: return QMessageBox::Information;
+        case MessageIcon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
+    : QMainWindow(parent), game_(state_, *this, clock_, seeds_), options_(options) {
+    setWindowTitle(kCaption);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(400, 330);
+    QPalette black = client->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    client->setPalette(black);
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
+
+    drawWidget_ = new DXDrawWidget(DXDraw, client);
+    drawWidget_->setObjectName(QStringLiteral("DXDraw"));
+    drawWidget_->move(0, 0);
+    DXDraw.SetPresenter(drawWidget_);
+    DXDraw.SetCanvasFactory(&MakeSurfaceCanvas);
+    DXImageListMisc.SetDXDraw(&DXDraw);
+    DXImageListGame.SetDXDraw(&DXDraw);
+
+    // The LED line's place; the scroller itself comes later.
+    mtrxText = new QWidget(client);
+    mtrxText->setObjectName(QStringLiteral("mtrxText"));
+    mtrxText->setGeometry(9, 304, 382, 20);
+
+    DXTimer = new TDXTimer(this);
+    DXTimer->SetInterval(40);
+    DXTimer->OnTimer = [this](int32_t lag) { DXTimerTimer(lag); };
+    keyboard_ = new KeyboardFilter(DXInput, this);
+    frmKonecLevelu_ = new EndOfLevelDialog(this);
+
+    // Effects fall silent while another program has the focus, as they always did.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState s) { DXSound.SetMuted(s != Qt::ApplicationActive); });
+
+    BuildMenu();
+    FormCreate();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+TfrmMain::~TfrmMain() {
+    DXTimer->SetEnabled(false);
+    DXWaveList.SetDXSound(nullptr);
+    DXSound.Finalize();
+}
+
+QAction* TfrmMain::Action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
+
+void TfrmMain::BuildMenu() {
+    auto make = [this](QMenu* menu, const char* name, const QString& caption,
+                       const QKeySequence& key, void (TfrmMain::*handler)()) {
+        // Checkable items without a handler only flip their check mark.
+        auto* a = new QAction(caption, this);
+        a->setObjectName(QString::fromLatin1(name));
+        if (!key.isEmpty()) a->setShortcut(key);
+        if (handler) connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        menu->addAction(a);
+        addAction(a);  // shortcuts work also for the hidden menu
+        return a;
+    };
+
+    mHra = menuBar()->addMenu(QStringLiteral("&Hra"));
+    mHra->setObjectName(QStringLiteral("mHra"));
+    mNova = make(mHra, "mNova", QStringLiteral("&Nová"), QKeySequence(Qt::Key_F2),
+                 &TfrmMain::mNovaClick);
+    mPauza = make(mHra, "mPauza", QStringLiteral("&Pauza"), QKeySequence(Qt::Key_P),
+                  &TfrmMain::mPauzaClick);
+    mPauza->setCheckable(true);
+    mPauza->setEnabled(false);
+    mHra->addSeparator();
+    mTOPList = make(mHra, "mTOPList", QStringLiteral("Zobrazit &TOP-List"),
+                    QKeySequence(Qt::Key_T), &TfrmMain::mTOPListClick);
+    mHra->addSeparator();
+    mKonec = make(mHra, "mKonec", QStringLiteral("&Konec"), QKeySequence(Qt::ALT | Qt::Key_F4),
+                  nullptr);
+    connect(mKonec, &QAction::triggered, this, &QWidget::close);
+
+    auto* monosti = menuBar()->addMenu(QStringLiteral("&Možnosti"));
+    monosti->setObjectName(QStringLiteral("Monosti1"));
+    mHudba = make(monosti, "mHudba", QStringLiteral("Hrát &hudbu"), QKeySequence(Qt::Key_F6),
+                  &TfrmMain::mHudbaClick);
+    mHudba->setCheckable(true);
+    mHudba->setChecked(true);
+    mZvuky = make(monosti, "mZvuky", QStringLiteral("Hrát &zvuky"), QKeySequence(Qt::Key_F7),
+                  nullptr);
+    mZvuky->setCheckable(true);
+    mZvuky->setChecked(true);
+    monosti->addSeparator();
+    mSkin = make(monosti, "mSkin", QStringLiteral("Vybrat &skin..."), QKeySequence(Qt::Key_S),
+                 &TfrmMain::mSkinClick);
+    mLevely = make(monosti, "mLevely", QStringLiteral("Vybrat &levely..."),
+                   QKeySequence(Qt::Key_L), &TfrmMain::mLevelyClick);
+    monosti->addSeparator();
+    mFPS = make(monosti, "mFPS", QStringLiteral("Zobrazit &FPS"), QKeySequence(Qt::Key_F),
+                nullptr);
+    mFPS->setCheckable(true);
+
+    auto* helpik = menuBar()->addMenu(QStringLiteral("&Nápověda"));
+    helpik->setObjectName(QStringLiteral("mHelpik"));
+    mNapoveda = make(helpik, "mNapoveda", QStringLiteral("Nápo&věda"), QKeySequence(Qt::Key_F1),
+                     &TfrmMain::mNapovedaClick);
+    helpik->addSeparator();
+    mOhre = make(helpik, "mOhre", QStringLiteral("&O hře..."), QKeySequence(),
+                 &TfrmMain::mOhreClick);
+
+    // Never shown; its items answer to their shortcuts only.
+    auto* cheat = new QMenu(QStringLiteral("Cheat Menu"), this);
+    cheat->setObjectName(QStringLiteral("CheatMenu1"));
+    Novylevel1 = make(cheat, "Novylevel1", QStringLiteral("Novy level"),
+                      QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_L), &TfrmMain::Novylevel1Click);
+    Dokoncitslovo1 = make(cheat, "Dokoncitslovo1", QStringLiteral("Skocit do levelu"),
+                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K),
+                          &TfrmMain::Dokoncitslovo1Click);
+}
+
+void TfrmMain::FormCreate() {
+    // Another copy of the game may run; the lock only marks that one does.
+    mutex_ = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("HurbosPabuko1")));
+    (void)mutex_->tryLock(0);
+
+    state_.ProgramFolder = options_.ProgramFolder.empty() ? ExecutableFolder()
+                                                          : options_.ProgramFolder;
+    if (state_.ProgramFolder.back() != '/') state_.ProgramFolder += '/';
+    const std::string& folder = state_.ProgramFolder;
+    SkinName = "new";
+    state_.Levels.LevelSetName = "new";
+    game_.ReadTopList();
+
+    const std::string screen = folder + "data/screen.src";
+    if (FileExists(screen)) {
+        try {
+            DXImageListMisc.Items.LoadFromFile(screen);
+        } catch (const std::exception& e) {
+            ReportLoadError(e);
+        }
+    } else {
+        ShowMessage("Chyba", MessageIcon::Error,
+                    "Nepodařilo se otevřít soubor se základní grafikou!\r"
+                    "Zkontrolujte instalaci!");
+    }
+
+    DXSound.Initialize();  // no device: every play is silent
+    DXWaveList.SetDXSound(&DXSound);
+    const std::string sfx = folder + "data/sounds/sfx.qvs";
+    state_.SoundAvailable = false;
+    if (FileExists(sfx)) {
+        try {
+            DXWaveList.Items.LoadFromFile(sfx);
+            state_.SoundAvailable = true;
+        } catch (const std::exception& e) {
+            ReportLoadError(e);
+        }
+    }
+    if (!state_.SoundAvailable) {
+        mZvuky->setChecked(false);
+        mZvuky->setEnabled(false);
+    }
+
+    MusicFiles.clear();
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder + "data/music", ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".mid") == 0)
+            MusicFiles.push_back(name);
+    }
+    if (MusicFiles.empty()) {
+        mHudba->setChecked(false);
+        mHudba->setEnabled(false);
+    }
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    }
+    DXDraw.Initialize();
+    // The show handler opens a modal window: let the window appear first.
+    QTimer::singleShot(0, this, &TfrmMain::FormShow);
+}
+
+void TfrmMain::FormShow() {
+    if (options_.ShowAboutAtStart) {
+        AboutDialog about(MiscPicture(0), [this] { ShowHelp(); }, this);
+        about.exec();
+    }
+    state_.Level = 0;
+    LoadSkin();
+    if (mHudba->isChecked() && OnStartMusic) OnStartMusic();
+    started_ = true;
+}
+
+void TfrmMain::LoadSkin() {
+    // The chatter text of the skin belongs to the LED line, which comes later.
+    const std::string path = state_.ProgramFolder + "data/skins/" + SkinName + ".qvs";
+    if (!FileExists(path)) {
+        ShowMessage("Chyba", MessageIcon::Error, "Nepodařilo se otevřít soubor se skinem.");
+        return;
+    }
+    try {
+        DXImageListGame.Items.LoadFromFile(path);
+    } catch (const std::exception& e) {
+        ReportLoadError(e);
+    }
+}
+
+void TfrmMain::ReportLoadError(const std::exception& error) {
+    QMessageBox box(QMessageBox::Critical, kCaption, QString::fromStdString(error.what()),
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+QImage TfrmMain::MiscPicture(int item) const {
+    if (item >= DXImageListMisc.Items.Count()) return {};
+    const Picture& p = DXImageListMisc.Items.Items(item).GetPicture();
+    if (p.Empty() || p.width <= 0 || p.height <= 0) return {};
+    QImage image(reinterpret_cast<const uchar*>(p.pixels.data()), p.width, p.height,
+                 p.width * 4, QImage::Format_RGB32);
+    return image.copy();  // the list may reload its pictures later
+}
+
+// --- the frame step -------------------------------------------------------------------
+
+QString TfrmMain::FrameCaption() const {
+    if (mFPS->isChecked())
+        return kCaption + QLatin1Char(' ') + QString::number(DXTimer->FrameRate()) +
+               QStringLiteral(" fps");
+    return kCaption;
+}
+
+void TfrmMain::DXTimerTimer(int32_t) {
+    if (!CanDraw()) return;
+    setWindowTitle(FrameCaption());
+    Surface& back = DXDraw.BackBuffer();
+    DrawPlayfield(state_, DXImageListGame, back, DXDraw.Canvas());
+    game_.FrameStep([this] {
+        DXInput.Update();
+        const InputStateSet& s = DXInput.States();
+        return SteerKeys{s.Has(isRight), s.Has(isLeft), s.Has(isDown)};
+    });
+    // A game that ended in this step has blanked the playfield already.
+    if (state_.Level != 0) DrawFallingTile(state_, DXImageListGame, back);
+    DXDraw.Flip();
+}
+
+// --- GameHost -------------------------------------------------------------------------
+
+void TfrmMain::PlayWave(int index) {
+    if (!state_.SoundAvailable || !mZvuky->isChecked()) return;
+    if (index < 0 || index >= DXWaveList.Items.Count()) return;  // a short sound file
+    DXWaveList.Items[index].Play(false);
+}
+
+void TfrmMain::OpenEndOfLevel(uint8_t mode) {
+    EndOfLevelDialog& w = *frmKonecLevelu_;
+    w.Reset();
+    if (mode == 0 || mode == 5) {
+        game_.PayLevelWon();
+        if (mode == 0) PlayWave(9);
+        const TLevel& level = state_.Levels[state_.Level];
+        w.SetTitle(mode == 0 ? QStringLiteral("Gratuluji! A teď otázka...")
+                             : QStringLiteral("Gratuluji! A teď poslední otázka..."));
+        w.SetText(FromCp1250(level.Question));
+        const std::array<QString, 4> answers{FromCp1250(level.Answer1),
+                                             FromCp1250(level.Answer2),
+                                             FromCp1250(level.Answer3),
+                                             FromCp1250(level.Answer4)};
+        w.SetAnswers(answers);
+        w.ShowPoints(level.QuizScore);
+        game_.AddLevelScore();
+        if (mode == 5) PlayWave(10);
+        // Without any answer to click the window could never close.
+        bool anyAnswer = false;
+        for (const QString& a : answers) anyAnswer = anyAnswer || !a.isEmpty();
+        if (!anyAnswer) {
+            w.ShowCloseButton();
+            w.SetCloseAllowed(true);
+        }
+        w.OnAnswer = [this](int k) { return game_.AnswerQuiz(k); };
+    } else {
+        PlayWave(mode == 1 ? 8 : 7);
+        if (mode == 1) {
+            w.SetTitle(QStringLiteral("Game Over"));
+            w.SetText(QStringLiteral("Skončili jsme jasná zpráva..."));
+        } else {
+            w.SetTitle(QStringLiteral("Ztratili jste život"));
+            w.SetText(mode == 2 ? QStringLiteral("Móóóc kostek...")
+                                : QStringLiteral("Málo kostek..."));
+        }
+        w.ShowCloseButton();
+        w.SetCloseAllowed(true);
+        w.OnAnswer = nullptr;
+    }
+    w.exec();
+    if (mode == 1) game_.EndGame();
+}
+
+void TfrmMain::ShowMessage(const std::string& caption, MessageIcon icon,
+                           const std::string& text) {
+    QString body = QString::fromStdString(text);
+    body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), body, QMessageBox::Ok,
+                    isVisible() ? this : nullptr);
+    box.exec();
+}
+
+std::string TfrmMain::AskName() {
+    bool ok = false;
+    const QString name = QInputDialog::getText(
+        this, QStringLiteral("Zápis do TopListu"), QStringLiteral("Zadejte své jméno:"),
+        QLineEdit::Normal, QStringLiteral("anonym"), &ok);
+    std::string bytes = ToCp1250(ok ? name : QStringLiteral("anonym"));
+    if (bytes.size() > 20) bytes.resize(20);
+    return bytes;
+}
+
+void TfrmMain::ShowTopList() {
+    TopListDialog dialog(MiscPicture(1), state_.TopList, this);
+    dialog.exec();
+}
+
+void TfrmMain::SetTimerEnabled(bool enabled) { DXTimer->SetEnabled(enabled); }
+bool TfrmMain::TimerEnabled() const { return DXTimer->Enabled(); }
+bool TfrmMain::CanDraw() { return DXDraw.CanDraw(); }
+
+void TfrmMain::BlankPlayfield() {
+    DXDraw.BackBuffer().Fill(0);
+    DXDraw.Flip();
+}
+
+void TfrmMain::SetPauseEnabled(bool enabled) { mPauza->setEnabled(enabled); }
+
+// --- menu -----------------------------------------------------------------------------
+
+void TfrmMain::mNovaClick() { game_.NewGame(); }
+
+void TfrmMain::mPauzaClick() {
+    if (mPauza->isChecked()) {
+        mPauza->setChecked(false);
+        if (state_.Level > 0) DXTimer->SetEnabled(true);
+        setWindowTitle(kCaption);
+        // The LED line scrolls again here once it exists.
+    } else {
+        mPauza->setChecked(true);
+        DXTimer->SetEnabled(false);
+        setWindowTitle(kCaption + QStringLiteral(" - PAUZA"));
+    }
+}
+
+void TfrmMain::mTOPListClick() { ShowTopList(); }
+
+void TfrmMain::mHudbaClick() {
+    if (OnMusicSwitched) OnMusicSwitched(mHudba->isChecked());
+}
+
+void TfrmMain::mSkinClick() {
+    QStringList names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(state_.ProgramFolder + "data/skins", ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".qvs") == 0)
+            names << QString::fromStdString(StripExtension(name));
+    }
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(this, QStringLiteral("Vyberte skin"),
+                                                 QString(), names, 0, false, &ok);
+    if (!ok || chosen.isEmpty()) return;
+    SkinName = chosen.toStdString();
+    LoadSkin();
+}
+
+void TfrmMain::mLevelyClick() {
+    QStringList names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(state_.ProgramFolder + "data/levels", ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() < 4 || name.compare(name.size() - 4, 4, ".qvl") != 0) continue;
+        const std::string set = StripExtension(name);
+        if (!set.empty() && set.back() != '.') names << QString::fromStdString(set);
+    }
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(this, QStringLiteral("Vyberte levely"),
+                                                 QString(), names, 0, false, &ok);
+    if (!ok || chosen.isEmpty()) return;
+    if (state_.Level != 0) {
+        const auto answer = QMessageBox::question(
+            this, QStringLiteral("Opravdu?"),
+            QStringLiteral("Pokud vyberete jiné levely, současná hra bude zrušena. "
+                           "Chcete pokračovat?"));
+        if (answer != QMessageBox::Yes) return;
+    }
+    const bool running = state_.Level != 0;
+    state_.Levels.LevelSetName = chosen.toStdString();
+    if (running) game_.EndGame();
+    game_.LoadLevelSet(true);
+}
+
+void TfrmMain::mNapovedaClick() { ShowHelp(); }
+
+void TfrmMain::ShowHelp() {
+    const std::string path = state_.ProgramFolder + "docs/pabuko.html";
+    if (FileExists(path)) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+        return;
+    }
+    ShowMessage("Upozornění", MessageIcon::Warning,
+                "Při instalaci hry jste odznačili možnost nainstalování nápovědy.\r\r"
+                "Pokud chcete nápovědu zobrazit, musíte ji nejprve nainstalovat\r\r"
+                "Spusťte znovu instalátor a tentokrát zaškrtněte součást Nápověda.");
+}
+
+void TfrmMain::mOhreClick() {
+    mPauzaClick();
+    AboutDialog about(MiscPicture(0), [this] { ShowHelp(); }, this);
+    about.exec();
+    mPauzaClick();
+}
+
+void TfrmMain::Novylevel1Click() {
+    // Only a running game has a level to win.
+    if (state_.Level == 0) return;
+    game_.EndLevel(15);
+}
+
+void TfrmMain::Dokoncitslovo1Click() {
+    bool ok = false;
+    QString answer = QInputDialog::getText(this, QStringLiteral("Level"), QStringLiteral("Level:"),
+                                           QLineEdit::Normal, QString(), &ok);
+    if (!ok) answer.clear();  // Cancel gives an empty answer
+    bool number = false;
+    const int n = answer.toInt(&number, 10);
+    if (!number) {
+        ShowMessage(kCaption.toStdString(), MessageIcon::Error,
+                    "'" + answer.toStdString() + "' is not a valid integer value");
+        return;
+    }
+    // Levels outside the loaded set do not exist.
+    if (n < 0 || n > state_.Levels.LevelCount) return;
+    game_.StartLevel(static_cast<uint8_t>(n));
+}
+
+// --- closing --------------------------------------------------------------------------
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    mPauzaClick();
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Konec?"),
+                    QStringLiteral("Opravdu chcete tuto hru ukončit?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    if (box.exec() != QMessageBox::Yes) {
+        event->ignore();
+        mPauzaClick();
+        return;
+    }
+    if (state_.Level > 0) OpenEndOfLevel(1);
+    game_.SaveTopList();  // a failed write has been reported; closing goes on
+    event->accept();
+}
+
+}  // namespace pabuko

@@ -1,0 +1,143 @@
+#pragma once
+// TfrmMain: the game's main window. It owns the drawing surface, the frame timer, the
+// input, the image and wave lists and the menu, and is the host of the game's rules.
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "assets/ImageList.h"
+#include "assets/WaveList.h"
+#include "core/Game.h"
+#include "core/GameHost.h"
+#include "core/GameState.h"
+#include "display/FrameTimer.h"
+#include "display/KeyboardStates.h"
+#include "display/Surface.h"
+#include "main/SystemSources.h"
+#include "platform/SoundDevice.h"
+
+class QAction;
+class QLockFile;
+class QMenu;
+
+namespace pabuko {
+
+class DXDrawWidget;
+class EndOfLevelDialog;
+class KeyboardFilter;
+
+struct MainWindowOptions {
+    // Where data/ and toplist.dat are; empty: the folder of the executable.
+    std::string ProgramFolder;
+    // The About window when the window is first shown; tests leave it out.
+    bool ShowAboutAtStart = true;
+};
+
+class TfrmMain : public QMainWindow, public GameHost {
+    Q_OBJECT
+public:
+    explicit TfrmMain(const MainWindowOptions& options = {}, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    GameState& State() { return state_; }
+    Game& GameRules() { return game_; }
+    TDXTimer& Timer() { return *DXTimer; }
+    TDXInput& Input() { return DXInput; }
+    DrawingSurface& DXDrawSurface() { return DXDraw; }
+    ImageList& GameImages() { return DXImageListGame; }
+    const std::vector<std::string>& MusicFileList() const { return MusicFiles; }
+    QAction* Action(const QString& name) const;
+    // True once the show handler has run (About closed, skin loaded).
+    bool Started() const { return started_; }
+
+    // Music comes with its own player; until then these are where it plugs in.
+    std::function<void()> OnStartMusic;
+    std::function<void(bool on)> OnMusicSwitched;
+
+    // One frame step, as the frame timer calls it.
+    void DXTimerTimer(int32_t lagCount);
+
+    // --- GameHost ---
+    void PlayWave(int index) override;
+    void OpenEndOfLevel(uint8_t mode) override;
+    void ShowMessage(const std::string& caption, MessageIcon icon,
+                     const std::string& text) override;
+    std::string AskName() override;
+    void ShowTopList() override;
+    void SetTimerEnabled(bool enabled) override;
+    bool TimerEnabled() const override;
+    bool CanDraw() override;
+    void BlankPlayfield() override;
+    void SetPauseEnabled(bool enabled) override;
+
+    // Menu handlers.
+    void mNovaClick();
+    void mPauzaClick();
+    void mTOPListClick();
+    void mHudbaClick();
+    void mSkinClick();
+    void mLevelyClick();
+    void mNapovedaClick();
+    void mOhreClick();
+    void Novylevel1Click();
+    void Dokoncitslovo1Click();
+
+    void LoadSkin();
+    void ShowHelp();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+
+private:
+    void BuildMenu();
+    void FormCreate();
+    void FormShow();
+    QImage MiscPicture(int item) const;
+    void ReportLoadError(const std::exception& error);
+    QString FrameCaption() const;
+
+    GameState state_;
+    SteadyClock clock_;
+    CounterSeedSource seeds_;
+    Game game_;
+    std::string SkinName;
+    std::vector<std::string> MusicFiles;
+
+    DrawingSurface DXDraw;
+    ImageList DXImageListMisc;
+    ImageList DXImageListGame;
+    SoundDevice DXSound;
+    WaveList DXWaveList;
+    TDXTimer* DXTimer = nullptr;
+    TDXInput DXInput;
+    KeyboardFilter* keyboard_ = nullptr;
+
+    DXDrawWidget* drawWidget_ = nullptr;
+    QWidget* mtrxText = nullptr;
+    EndOfLevelDialog* frmKonecLevelu_ = nullptr;
+
+    QMenu* mHra = nullptr;
+    QAction* mNova = nullptr;
+    QAction* mPauza = nullptr;
+    QAction* mTOPList = nullptr;
+    QAction* mKonec = nullptr;
+    QAction* mHudba = nullptr;
+    QAction* mZvuky = nullptr;
+    QAction* mSkin = nullptr;
+    QAction* mLevely = nullptr;
+    QAction* mFPS = nullptr;
+    QAction* mNapoveda = nullptr;
+    QAction* mOhre = nullptr;
+    QAction* Novylevel1 = nullptr;
+    QAction* Dokoncitslovo1 = nullptr;
+
+    MainWindowOptions options_;
+    std::unique_ptr<QLockFile> mutex_;
+    bool shown_ = false;
+    bool started_ = false;
+};
+
+}  // namespace pabuko

@@ -1,0 +1,231 @@
+#include "main/StandInDialogs.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QThread>
+
+#include "main/QtText.h"
+
+namespace pabuko {
+
+namespace {
+
+void MakeBlack(QWidget* w) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QFont Arial(int pixels, bool bold) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+const char* kButtonStyle =
+    "QPushButton { color: white; background: black; border: none; }"
+    "QPushButton:hover { color: navy; }";
+
+}  // namespace
+
+// --- About ---------------------------------------------------------------------------
+
+AboutDialog::AboutDialog(const QImage& title, std::function<void()> showHelp, QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Hurbo's Pabuko"));
+    setFixedSize(300, 351);
+    MakeBlack(this);
+    auto* picture = new QLabel(this);
+    picture->setGeometry(0, 0, 300, 300);
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (!title.isNull()) picture->setPixmap(QPixmap::fromImage(title));
+
+    auto* help = new QPushButton(QStringLiteral("Jak hrát?"), this);
+    help->setGeometry(24, 312, 85, 25);
+    help->setToolTip(QStringLiteral("Nápověda"));
+    help->setAutoDefault(false);
+    connect(help, &QPushButton::clicked, this, [showHelp] {
+        if (showHelp) showHelp();
+    });
+    auto* play = new QPushButton(QStringLiteral("Hrát!"), this);
+    play->setObjectName(QStringLiteral("btnHrat"));
+    play->setGeometry(192, 312, 85, 25);
+    play->setToolTip(QStringLiteral("Vstoupit / Vrátit se do hry"));
+    connect(play, &QPushButton::clicked, this, &QDialog::accept);
+    play->setDefault(true);
+    play->setFocus();
+}
+
+void AboutDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// --- end of level --------------------------------------------------------------------
+
+EndOfLevelDialog::EndOfLevelDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Hurbo's Pabuko"));
+    setFixedSize(311, 308);
+    MakeBlack(this);
+    setStyleSheet(kButtonStyle);
+
+    title_ = new QLabel(this);
+    title_->setGeometry(8, 16, 289, 25);
+    title_->setFont(Arial(19, true));
+    title_->setStyleSheet(QStringLiteral("color: red;"));
+    title_->setAlignment(Qt::AlignCenter);
+
+    text_ = new QLabel(this);
+    text_->setGeometry(8, 48, 289, 73);
+    text_->setFont(Arial(15, true));
+    text_->setStyleSheet(QStringLiteral("color: silver;"));
+    text_->setAlignment(Qt::AlignCenter);
+    text_->setWordWrap(true);
+
+    for (int k = 1; k <= 4; ++k) {
+        auto* b = new QPushButton(this);
+        b->setGeometry(0, 128 + 32 * (k - 1), 311, 21);
+        b->setFont(Arial(12, true));
+        b->setAutoDefault(false);
+        b->setCursor(Qt::PointingHandCursor);
+        connect(b, &QPushButton::clicked, this, [this, k] { Answer(k); });
+        answers_[k - 1] = b;
+    }
+
+    points_ = new QLabel(this);
+    points_->setGeometry(75, 264, 161, 35);
+    points_->setFont(Arial(28, true));
+    points_->setAlignment(Qt::AlignCenter);
+
+    close_ = new QPushButton(QStringLiteral("X"), this);
+    close_->setGeometry(280, 0, 21, 21);
+    close_->setFont(Arial(11, true));
+    close_->setAutoDefault(false);
+    close_->setCursor(Qt::PointingHandCursor);
+    connect(close_, &QPushButton::clicked, this, &QDialog::reject);
+    Reset();
+}
+
+void EndOfLevelDialog::Reset() {
+    for (auto* b : answers_) b->hide();
+    points_->hide();
+    points_->setStyleSheet(QStringLiteral("color: lime;"));
+    close_->hide();
+    closeAllowed_ = false;
+    answered_ = false;
+}
+
+void EndOfLevelDialog::SetTitle(const QString& title) { title_->setText(title); }
+void EndOfLevelDialog::SetText(const QString& text) { text_->setText(text); }
+
+void EndOfLevelDialog::SetAnswers(const std::array<QString, 4>& answers) {
+    for (int i = 0; i < 4; ++i) {
+        answers_[i]->setText(answers[i]);
+        answers_[i]->setVisible(!answers[i].isEmpty());
+    }
+}
+
+void EndOfLevelDialog::ShowPoints(int points) {
+    points_->setText(QString::number(points));
+    points_->show();
+}
+
+void EndOfLevelDialog::ShowCloseButton() { close_->show(); }
+
+void EndOfLevelDialog::Answer(int k) {
+    closeAllowed_ = true;
+    if (answered_) return;  // only the first click of a showing counts
+    answered_ = true;
+    const bool right = OnAnswer && OnAnswer(k);
+    // Right: the points stand out; wrong: they fade into the unlit colour.
+    points_->setStyleSheet(right ? QStringLiteral("color: lime; background: black;")
+                                 : QStringLiteral("color: green;"));
+    points_->repaint();
+    QThread::msleep(1000);  // the answer stays on view; the game waits
+    accept();
+}
+
+void EndOfLevelDialog::done(int result) {
+    if (!closeAllowed_) return;
+    QDialog::done(result);
+}
+
+void EndOfLevelDialog::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            done(QDialog::Rejected);  // subject to the close rule
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+void EndOfLevelDialog::closeEvent(QCloseEvent* event) {
+    if (closeAllowed_)
+        QDialog::closeEvent(event);
+    else
+        event->ignore();
+}
+
+// --- top list ------------------------------------------------------------------------
+
+QImage DrawTopList(const QImage& background, const TopListEntries& entries) {
+    QImage picture = background.isNull() ? QImage(250, 300, QImage::Format_RGB32)
+                                         : background.convertToFormat(QImage::Format_RGB32);
+    if (background.isNull()) picture.fill(Qt::white);
+    QPainter p(&picture);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(11);  // 8 points at 96 dots per inch
+    font.setBold(true);
+    p.setPen(QColor(0, 0, 128));
+    for (int r = 1; r <= 10; ++r) {
+        if (r == 4) font.setBold(false);  // ranks 1 to 3 stand out
+        p.setFont(font);
+        const int y = r <= 3 ? 16 * r + 96 : r <= 7 ? 16 * r + 95 : 16 * r + 94;
+        const int baseline = y + QFontMetrics(font).ascent();  // y is the text's top
+        const TopListEntry& e = entries[r - 1];
+        p.drawText(31, baseline, FromCp1250(e.Name));
+        p.drawText(155, baseline, QString::number(e.Points));
+    }
+    return picture;
+}
+
+TopListDialog::TopListDialog(const QImage& background, const TopListEntries& entries,
+                             QWidget* parent)
+    : QDialog(parent), picture_(DrawTopList(background, entries)) {
+    setWindowTitle(QStringLiteral("TOP-List"));
+    setFixedSize(250, 300);
+    auto* image = new QLabel(this);
+    image->setGeometry(0, 0, 250, 300);
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image->setPixmap(QPixmap::fromImage(picture_));
+    auto* close = new QPushButton(QStringLiteral("X"), this);
+    close->setGeometry(224, 0, 21, 21);
+    close->setStyleSheet(QStringLiteral("QPushButton { color: white; background: transparent;"
+                                        " border: none; font: bold 11px Arial; }"
+                                        "QPushButton:hover { color: yellow; }"));
+    close->setCursor(Qt::PointingHandCursor);
+    close->setAutoDefault(false);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TopListDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace pabuko
