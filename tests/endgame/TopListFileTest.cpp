@@ -1,0 +1,186 @@
+// toplist.dat: layout, reading, the damaged file, and the safe write.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/GameFixture.h"
+#include "endgame/TopListFile.h"
+
+namespace pabuko::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TopListEntries SampleList() {
+    TopListEntries list = StandardTopList();
+    list[0] = {"Hurbo", 123456};
+    list[1] = {"\x8Eofie \x9Arotov\xE1", 70000};  // Žofie Šrotová in Windows-1250
+    list[2] = {"", 500};
+    list[3] = {"12345678901234567890", -42};
+    return list;
+}
+
+class TopListFileTest : public GameTest {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("pabuko-toplist-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        state.ProgramFolder = folder.string() + "/";
+        file = folder / "toplist.dat";
+    }
+    void TearDown() override {
+        fs::permissions(folder, fs::perms::owner_all);
+        fs::remove_all(folder);
+    }
+    fs::path folder, file;
+};
+
+TEST(TopListLayout, EntriesAreTwentyEightBytesWithLengthNameAndScore) {
+    const std::string bytes = EncodeTopList(SampleList());
+    ASSERT_EQ(bytes.size(), 280u);
+    EXPECT_EQ(bytes[0], 5);
+    EXPECT_EQ(bytes.substr(1, 5), "Hurbo");
+    // 123456 = 0x0001E240, little-endian at offset 24.
+    EXPECT_EQ(bytes.substr(24, 4), std::string("\x40\xE2\x01\x00", 4));
+    EXPECT_EQ(bytes[28 + 0], 13);
+    EXPECT_EQ(bytes[56], 0);
+    EXPECT_EQ(bytes[84], 20);
+    EXPECT_EQ(bytes.substr(84 + 24, 4), std::string("\xD6\xFF\xFF\xFF", 4));  // −42
+    EXPECT_EQ(bytes[9 * 28], 6);
+    EXPECT_EQ(bytes.substr(9 * 28 + 1, 6), "anonym");
+}
+
+TEST(TopListLayout, DecodingGivesBackWhatWasEncoded) {
+    const TopListEntries list = SampleList();
+    const TopListEntries back = DecodeTopList(EncodeTopList(list));
+    for (size_t i = 0; i < list.size(); ++i) {
+        EXPECT_EQ(back[i].Name, list[i].Name) << i;
+        EXPECT_EQ(back[i].Points, list[i].Points) << i;
+    }
+}
+
+TEST(TopListLayout, OverlongNamesAreCutToTwentyBytes) {
+    TopListEntries list = StandardTopList();
+    list[0].Name = std::string(25, 'x');
+    std::string bytes = EncodeTopList(list);
+    EXPECT_EQ(bytes[0], 20);
+    EXPECT_EQ(DecodeTopList(bytes)[0].Name, std::string(20, 'x'));
+
+    // A length byte beyond 20 reads no further than the name field.
+    bytes[0] = static_cast<char>(200);
+    EXPECT_EQ(DecodeTopList(bytes)[0].Name.size(), 20u);
+}
+
+TEST_F(TopListFileTest, WrittenListReadsBackTheSameAtTheNextStart) {
+    state.TopList = SampleList();
+    ASSERT_TRUE(game.SaveTopList());
+    EXPECT_EQ(fs::file_size(file), 280u);
+    EXPECT_FALSE(fs::exists(folder / "toplist.dat.tmp"));
+
+    GameState next;
+    next.ProgramFolder = state.ProgramFolder;
+    Game nextGame(next, host, clock, seeds);
+    nextGame.ReadTopList();
+    for (size_t i = 0; i < 10; ++i) {
+        EXPECT_EQ(next.TopList[i].Name, state.TopList[i].Name) << i;
+        EXPECT_EQ(next.TopList[i].Points, state.TopList[i].Points) << i;
+    }
+    EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(TopListFileTest, MissingFileGivesTheStandardListSilently) {
+    state.TopList[0] = {"x", 5};
+    game.ReadTopList();
+    for (const auto& e : state.TopList) {
+        EXPECT_EQ(e.Name, "anonym");
+        EXPECT_EQ(e.Points, 0);
+    }
+    EXPECT_EQ(game.BestScore(), 0);
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_FALSE(fs::exists(folder / "toplist.dat.bak"));
+}
+
+TEST_F(TopListFileTest, LongerFileIsReadByItsFirst280Bytes) {
+    WriteFile(file, EncodeTopList(SampleList()) + "trailing");
+    game.ReadTopList();
+    EXPECT_EQ(state.TopList[0].Name, "Hurbo");
+    EXPECT_EQ(game.BestScore(), 123456);
+    EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(TopListFileTest, ShortFileIsKeptAsBackupAndTheListStartsAgain) {
+    const std::string damaged = EncodeTopList(SampleList()).substr(0, 279);
+    WriteFile(file, damaged);
+    game.ReadTopList();
+    EXPECT_EQ(host.calls,
+              (std::vector<std::string>{
+                  "message Upozornění|warning|Soubor toplist.dat je poškozený. Byl uložen jako "
+                  "toplist.dat.bak a TOP-List začíná znovu."}));
+    EXPECT_EQ(state.TopList[0].Name, "anonym");
+    EXPECT_EQ(state.TopList[0].Points, 0);
+    EXPECT_EQ(ReadFile(folder / "toplist.dat.bak"), damaged);
+
+    // The closing save then writes a whole new list and leaves the backup alone.
+    ASSERT_TRUE(game.SaveTopList());
+    EXPECT_EQ(fs::file_size(file), 280u);
+    EXPECT_EQ(ReadFile(folder / "toplist.dat.bak"), damaged);
+}
+
+TEST_F(TopListFileTest, UnreadableFileCountsAsDamaged) {
+    fs::create_directory(file);
+    EXPECT_EQ(LoadTopListFile(file).State, TopListFileState::Damaged);
+    game.ReadTopList();
+    ASSERT_EQ(host.calls.size(), 1u);
+    EXPECT_EQ(host.calls[0].rfind("message Upozornění|warning|", 0), 0u);
+    EXPECT_TRUE(fs::is_directory(folder / "toplist.dat.bak"));
+    EXPECT_TRUE(game.SaveTopList());
+}
+
+TEST_F(TopListFileTest, FailedWriteKeepsTheOldFileWhole) {
+    const std::string old = EncodeTopList(SampleList());
+    WriteFile(file, old);
+    fs::create_directory(folder / "toplist.dat.tmp");  // the temporary file cannot be made
+    EXPECT_FALSE(WriteTopListFile(file, StandardTopList()));
+    EXPECT_EQ(ReadFile(file), old);
+}
+
+TEST_F(TopListFileTest, FailedSaveShowsAnErrorAndReportsIt) {
+    state.TopList = SampleList();
+    const std::string error = "message Chyba|error|TOP-List se nepodařilo uložit do souboru toplist.dat.";
+
+    fs::create_directory(file);  // a folder where the file should be
+    EXPECT_FALSE(game.SaveTopList());
+    EXPECT_EQ(host.calls, (std::vector<std::string>{error}));
+    EXPECT_FALSE(fs::exists(folder / "toplist.dat.tmp"));
+
+    host.calls.clear();
+    state.ProgramFolder = (folder / "no-such-folder").string() + "/";
+    EXPECT_FALSE(game.SaveTopList());
+    EXPECT_EQ(host.calls, (std::vector<std::string>{error}));
+}
+
+TEST_F(TopListFileTest, SaveIntoAReadOnlyFolderFails) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(game.SaveTopList());
+    EXPECT_EQ(host.calls.size(), 1u);
+}
+
+}  // namespace
+}  // namespace pabuko::testing
