@@ -1,0 +1,1 @@
+pabuko_bench(core_bench SOURCES FrameStepBench.cpp LIBS pabuko_engine)
