@@ -65,7 +65,10 @@ std::vector<std::string> CheckLevelSource(std::string text) {
                           "a zero byte would end the level file there"};
     }
     std::vector<std::string> source = SplitLines(text);
-    while (!source.empty() && source.back().empty()) source.pop_back();
+    // Blank lines after the last level are the editor's, not a level's.
+    while (!source.empty() && source.back().empty() && (source.size() + 1) % LinesPerLevel != 0) {
+        source.pop_back();
+    }
     if (source.empty()) throw SourceError{1, "no level at all"};
 
     std::vector<std::string> lines;

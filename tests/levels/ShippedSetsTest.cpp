@@ -1,0 +1,155 @@
+// The level sets the build ships in data/levels load cleanly through the game's loader
+// and hold what a player needs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string_view>
+#include <fstream>
+#include <iterator>
+
+#include "core/Game.h"
+#include "levels/LevelSetFile.h"
+#include "platform/TextEncoding.h"
+
+using namespace pabuko;
+
+namespace {
+
+class SilentHost : public GameHost {
+public:
+    std::vector<std::string> messages;
+    void PlayWave(int) override {}
+    void OpenEndOfLevel(uint8_t) override {}
+    void ShowMessage(const std::string& caption, MessageIcon, const std::string& text) override {
+        messages.push_back(caption + ": " + text);
+    }
+    std::string AskName() override { return "anonym"; }
+    void ShowTopList() override {}
+    void SetTimerEnabled(bool) override {}
+    bool TimerEnabled() const override { return false; }
+    bool CanDraw() override { return true; }
+    void BlankPlayfield() override {}
+    void SetPauseEnabled(bool) override {}
+};
+struct NoClock : Clock {
+    int64_t NowMs() override { return 0; }
+};
+struct NoSeeds : SeedSource {
+    uint32_t NextSeed() override { return 1; }
+};
+
+std::string EnvDir(const char* name) {
+    const char* dir = std::getenv(name);
+    return dir ? std::string(dir) + "/" : std::string();
+}
+
+struct Loaded {
+    GameState state;
+    std::vector<std::string> messages;
+};
+
+Loaded LoadShipped(const std::string& name) {
+    Loaded out;
+    out.state.ProgramFolder = EnvDir("PABUKO_BUILD_DIR");
+    out.state.Levels.LevelSetName = name;
+    SilentHost host;
+    NoClock clock;
+    NoSeeds seeds;
+    Game game(out.state, host, clock, seeds);
+    game.LoadLevelSet(true);
+    out.messages = host.messages;
+    return out;
+}
+
+// Chance of a letter per spawn: 5 % for A E I O U Y T K L V N M, 2.25 % for
+// R S D P J C B Z, 2 % for Q W F G H X.
+double LetterChance(char c) {
+    if (std::string_view("AEIOUYTKLVNM").find(c) != std::string_view::npos) return 0.05;
+    if (std::string_view("RSDPJCBZ").find(c) != std::string_view::npos) return 0.0225;
+    return 0.02;
+}
+
+double ExpectedWaitForRarestLetter(const std::string& word) {
+    double wait = 0;
+    for (char c : word) {
+        if (c == ' ') continue;
+        const auto copies = std::count(word.begin(), word.end(), c);
+        wait = std::max(wait, static_cast<double>(copies) / LetterChance(c));
+    }
+    return wait;
+}
+
+void ExpectPlayable(const LevelTable& table) {
+    for (int n = 1; n <= table.LevelCount; ++n) {
+        const TLevel& l = table[n];
+        SCOPED_TRACE("level " + std::to_string(n) + " " + l.Word);
+        EXPECT_GE(l.Word.size(), 1u);
+        EXPECT_LE(l.Word.size(), 12u);
+        EXPECT_EQ(l.Word.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ "), std::string::npos);
+        EXPECT_NE(l.Word.front(), ' ');
+        EXPECT_NE(l.Word.back(), ' ');
+        EXPECT_FALSE(l.Question.empty());
+        for (const auto* answer : {&l.Answer1, &l.Answer2, &l.Answer3, &l.Answer4}) {
+            EXPECT_FALSE(answer->empty());
+        }
+        EXPECT_GE(l.RightAnswer, 1);
+        EXPECT_LE(l.RightAnswer, 4);
+        EXPECT_GE(l.QuizScore, 50);
+        EXPECT_LE(l.QuizScore, 500);
+        // The supply must at least cover the expected wait for the word's rarest letter
+        // under the spawn distribution; far beyond 250 the well overflows long before.
+        EXPECT_GE(l.TileCount, ExpectedWaitForRarestLetter(l.Word));
+        EXPECT_LE(l.TileCount, 250);
+    }
+}
+
+}  // namespace
+
+TEST(ShippedLevelSets, StandardSetGrowsFromThreeToTwelveLetters) {
+    const Loaded loaded = LoadShipped("new");
+    ASSERT_EQ(loaded.messages.size(), 1u);
+    EXPECT_EQ(loaded.messages[0],
+              "Informace: Ze souboru \"new.qvl\" bylo v pořádku načteno " +
+                  std::to_string(loaded.state.Levels.LevelCount) +
+                  " úrovní.\rPravidla bodování zůstávají standardní.");
+    const LevelTable& table = loaded.state.Levels;
+    ASSERT_GE(table.LevelCount, 20);
+    ExpectPlayable(table);
+    EXPECT_EQ(table[1].Word.size(), 3u);
+    EXPECT_EQ(table[table.LevelCount].Word.size(), 12u);
+    for (int n = 2; n <= table.LevelCount; ++n) {
+        EXPECT_GE(table[n].Word.size(), table[n - 1].Word.size()) << "level " << n;
+        EXPECT_GE(table[n].QuizScore, table[n - 1].QuizScore) << "level " << n;
+    }
+}
+
+TEST(ShippedLevelSets, ThemedSetBringsItsOwnScoring) {
+    const Loaded loaded = LoadShipped("zvirata");
+    ASSERT_EQ(loaded.messages.size(), 1u);
+    EXPECT_NE(loaded.messages[0].find("Dále byla ze souboru \"zvirata.qvlb\""), std::string::npos)
+        << loaded.messages[0];
+    const LevelTable& table = loaded.state.Levels;
+    ASSERT_GE(table.LevelCount, 5);
+    ExpectPlayable(table);
+    EXPECT_NE(table[2].LevelScore, 100) << "standard rules in force";
+}
+
+TEST(ShippedLevelSets, PackedTextsMatchTheirSources) {
+    for (const std::string name : {"new", "zvirata"}) {
+        std::ifstream in(EnvDir("PABUKO_SOURCE_DIR") + "content/levels/" + name + ".txt",
+                         std::ios::binary);
+        ASSERT_TRUE(in) << name;
+        const std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const auto lines = SplitLines(source);
+        const Loaded loaded = LoadShipped(name);
+        const LevelTable& table = loaded.state.Levels;
+        ASSERT_EQ(static_cast<size_t>(table.LevelCount), (lines.size() + 1) / 9) << name;
+        for (int n = 1; n <= table.LevelCount; ++n) {
+            const size_t at = static_cast<size_t>(n - 1) * 9;
+            EXPECT_EQ(table[n].Word, lines[at]);
+            EXPECT_EQ(Cp1250ToUtf8(table[n].Question), lines[at + 1]);
+            EXPECT_EQ(Cp1250ToUtf8(table[n].Answer4), lines[at + 5]);
+        }
+    }
+}
