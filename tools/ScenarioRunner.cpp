@@ -1,5 +1,6 @@
 #include "ScenarioRunner.h"
 
+#include <algorithm>
 #include <deque>
 #include <istream>
 #include <nlohmann/json.hpp>
@@ -201,6 +202,8 @@ public:
                     << std::flush;
                 break;
             case Op::Expect: return Expect(cmd.text, cmd.value);
+            case Op::Show: out << Picture() << std::flush; break;
+            case Op::Echo: out << cmd.text << '\n' << std::flush; break;
         }
         return true;
     }
@@ -249,6 +252,58 @@ private:
                     {"TimerEnabled", host_.TimerEnabled()},
                     {"TopList", top},
                     {"events", host_.events}};
+    }
+
+    // A text picture of the playfield for people: the well with the falling tile in
+    // brackets, the side stacks beside it (slot 0 at the bottom, their mouths in rows 4
+    // and 5 marked "==", or "XX" when full), and the word under its columns. Special
+    // tiles show their codes.
+    std::string Picture() const {
+        const GameState& s = state_;
+        const int width = std::clamp<int>(s.WordLength, 0, WellColumns);
+        auto tile = [](uint8_t code) {
+            if (code >= 1 && code <= 26) return std::string(1, static_cast<char>('A' + code - 1));
+            return std::to_string(code);
+        };
+        auto cell = [&](uint8_t code, bool playable) -> std::string {
+            if (code == 0) return playable ? "  · " : "    ";
+            auto t = tile(code);
+            return t.size() == 1 ? "  " + t + " " : " " + t + " ";
+        };
+        auto slot = [&](const std::array<uint8_t, StackSlots>& stack, int row, bool full) {
+            if (row == 4 || row == 5) return std::string(full ? " XX " : " == ");
+            if (row < WellRows - StackSlots) return std::string("    ");
+            uint8_t code = stack[WellRows - 1 - row];
+            return code == 0 ? std::string("  _ ") : cell(code, true);
+        };
+        std::string text = "Level " + std::to_string(s.Level) + "/" +
+                           std::to_string(s.Levels.LevelCount) + " \"" +
+                           Cp1250ToUtf8(s.TargetWord) + "\"   score " + std::to_string(s.Score) +
+                           "   best " + std::to_string(s.TopScore) + "   lives " +
+                           std::to_string(s.Lives) + "   tiles left " +
+                           std::to_string(s.TilesLeft) + "\n";
+        const std::string border = "    +" + std::string(4 * WellColumns, '-') + "+\n";
+        text += border;
+        for (int row = 0; row < WellRows; ++row) {
+            text += slot(s.LeftStack, row, s.LeftStackFull) + "|";
+            for (int column = 0; column < WellColumns; ++column) {
+                const bool playable = column >= WellColumns - width;
+                const bool falling = s.Level != 0 && s.Falling.Column == column &&
+                                     s.Falling.Row == row && s.Falling.Code != 0;
+                text += falling ? (tile(s.Falling.Code).size() == 1
+                                       ? " [" + tile(s.Falling.Code) + "]"
+                                       : "[" + tile(s.Falling.Code) + "]")
+                                : cell(s.Well[column][row], playable);
+            }
+            text += "|" + slot(s.RightStack, row, s.RightStackFull) + "\n";
+        }
+        text += border + "     ";
+        for (int column = 0; column < WellColumns; ++column) {
+            const int i = column - (WellColumns - width);
+            const bool under = i >= 0 && i < static_cast<int>(s.TargetWord.size());
+            text += under ? "  " + std::string(1, s.TargetWord[i]) + " " : "    ";
+        }
+        return text + "\n";
     }
 
     Json DumpLevels(int count) const {

@@ -43,7 +43,8 @@ const std::map<std::string, Op, std::less<>>& Ops() {
         {"falling", Op::Falling},         {"set", Op::Set},       {"hold", Op::Hold},
         {"frames", Op::Frames},           {"advance", Op::Advance}, {"answer", Op::Answer},
         {"name", Op::Name},               {"savetoplist", Op::SaveTopList}, {"dump", Op::Dump},
-        {"dumplevels", Op::DumpLevels},   {"expect", Op::Expect},
+        {"dumplevels", Op::DumpLevels},   {"expect", Op::Expect}, {"show", Op::Show},
+        {"echo", Op::Echo},
     };
     return ops;
 }
@@ -120,6 +121,7 @@ std::optional<Command> ParseLine(std::string_view line) {
         case Op::NewGame:
         case Op::SaveTopList:
         case Op::Dump:
+        case Op::Show:
             Arity(words, 0);
             break;
         case Op::Start:
@@ -201,6 +203,9 @@ std::optional<Command> ParseLine(std::string_view line) {
         case Op::DumpLevels:
             Arity(words, 1);
             number(1, 0, 100, "count");
+            break;
+        case Op::Echo:
+            cmd.text = JoinFrom(words, 1);
             break;
         case Op::Expect:
             if (words.size() < 3) throw ScriptError("expect: missing word");

@@ -38,6 +38,8 @@ enum class Op {
     Dump,
     DumpLevels,
     Expect,
+    Show,
+    Echo,
 };
 
 // The fields `set` may write, with the range of their type.
@@ -57,7 +59,7 @@ struct Command {
     Op op = Op::Dump;
     // Numeric arguments in the order the command names them (start N, cell C R CODE, …).
     std::vector<int64_t> numbers;
-    // levelset: the name; name: the Windows-1250 bytes; expect: the path.
+    // levelset: the name; name: the Windows-1250 bytes; expect: the path; echo: the text.
     std::string text;
     // expect: the expected value, already joined with single spaces.
     std::string value;

@@ -140,3 +140,12 @@ TEST(ScenarioLines, ExpectKeepsItsValueWhole) {
     EXPECT_EQ(cmd.text, "events");
     EXPECT_EQ(cmd.value, "[\"wave 0\", \"otevri 0\"]");
 }
+
+TEST(ScenarioLines, ShowAndEcho) {
+    EXPECT_EQ(Parse("show").op, Op::Show);
+    EXPECT_NE(Refusal("show well"), "");
+    auto echo = Parse("echo  Level   won # quietly");
+    EXPECT_EQ(echo.op, Op::Echo);
+    EXPECT_EQ(echo.text, "Level won");
+    EXPECT_EQ(Parse("echo").text, "");
+}
