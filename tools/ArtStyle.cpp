@@ -1,0 +1,399 @@
+#include "ArtStyle.h"
+
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <cmath>
+
+namespace pabuko::art {
+
+unsigned Dice::Next() {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 17;
+    state_ ^= state_ << 5;
+    return state_;
+}
+
+TileLook LetterLook() {
+    return {QColor(255, 248, 226), QColor(247, 210, 128), QColor(255, 255, 246),
+            QColor(214, 156, 70), QColor(120, 74, 30)};
+}
+
+TileLook LookFrom(const QColor& face) {
+    return {face.lighter(125), face.darker(108), face.lighter(165), face.darker(150),
+            face.darker(260)};
+}
+
+QFont ArtFont(int pixelSize, bool bold, bool italic) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+void PaintCellTile(QPainter& p, int x, int y, const TileLook& look) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::NoPen);
+    p.fillRect(x, y, 15, 15, look.edge);
+    QLinearGradient face(x, y + 1, x, y + 14);
+    face.setColorAt(0, look.faceTop);
+    face.setColorAt(1, look.faceBottom);
+    p.fillRect(x + 1, y + 1, 13, 13, face);
+    p.fillRect(x + 1, y + 1, 12, 1, look.light);
+    p.fillRect(x + 1, y + 2, 1, 11, look.light);
+    p.fillRect(x + 2, y + 13, 12, 1, look.shade);
+    p.fillRect(x + 13, y + 2, 1, 11, look.shade);
+    p.restore();
+}
+
+void PaintBigTile(QPainter& p, const QRectF& r, const TileLook& look) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const qreal radius = r.width() * 0.14;
+    p.setPen(Qt::NoPen);
+    p.setBrush(look.edge);
+    p.drawRoundedRect(r, radius, radius);
+    const qreal bevel = std::max<qreal>(1.0, r.width() * 0.08);
+    QRectF inner = r.adjusted(1, 1, -1, -1);
+    QLinearGradient rim(inner.topLeft(), inner.bottomRight());
+    rim.setColorAt(0, look.light);
+    rim.setColorAt(0.5, look.faceBottom);
+    rim.setColorAt(1, look.shade);
+    p.setBrush(rim);
+    p.drawRoundedRect(inner, radius * 0.9, radius * 0.9);
+    QRectF face = inner.adjusted(bevel, bevel, -bevel, -bevel);
+    QLinearGradient fill(face.topLeft(), face.bottomLeft());
+    fill.setColorAt(0, look.faceTop);
+    fill.setColorAt(1, look.faceBottom);
+    p.setBrush(fill);
+    p.drawRoundedRect(face, radius * 0.6, radius * 0.6);
+    // Gloss over the upper half.
+    QRectF gloss = face.adjusted(face.width() * 0.06, face.height() * 0.04, -face.width() * 0.06,
+                                 -face.height() * 0.55);
+    QLinearGradient shine(gloss.topLeft(), gloss.bottomLeft());
+    shine.setColorAt(0, QColor(255, 255, 255, 120));
+    shine.setColorAt(1, QColor(255, 255, 255, 0));
+    p.setBrush(shine);
+    p.drawRoundedRect(gloss, radius * 0.5, radius * 0.5);
+    p.restore();
+}
+
+void PaintLetter(QPainter& p, const QRectF& r, const QString& letter, const QFont& font,
+                 const QColor& ink, const QColor& glow) {
+    p.save();
+    p.setFont(font);
+    p.setPen(glow);
+    p.drawText(r.translated(0, 1), Qt::AlignCenter, letter);
+    p.setPen(ink);
+    p.drawText(r, Qt::AlignCenter, letter);
+    p.restore();
+}
+
+void PaintHeart(QPainter& p, const QRectF& r, const QColor& colour) {
+    const qreal w = r.width(), h = r.height(), x = r.x(), y = r.y();
+    QPainterPath heart;
+    heart.moveTo(x + w * 0.5, y + h * 0.98);
+    heart.cubicTo(x + w * 0.1, y + h * 0.68, x - w * 0.02, y + h * 0.42, x + w * 0.06,
+                  y + h * 0.22);
+    heart.cubicTo(x + w * 0.16, y - h * 0.02, x + w * 0.44, y + h * 0.0, x + w * 0.5, y + h * 0.24);
+    heart.cubicTo(x + w * 0.56, y + h * 0.0, x + w * 0.84, y - h * 0.02, x + w * 0.94,
+                  y + h * 0.22);
+    heart.cubicTo(x + w * 1.02, y + h * 0.42, x + w * 0.9, y + h * 0.68, x + w * 0.5, y + h * 0.98);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    QRadialGradient fill(x + w * 0.36, y + h * 0.3, w * 0.8);
+    fill.setColorAt(0, colour.lighter(150));
+    fill.setColorAt(0.45, colour);
+    fill.setColorAt(1, colour.darker(160));
+    p.setPen(QPen(colour.darker(240), std::max<qreal>(1.0, w * 0.07)));
+    p.setBrush(fill);
+    p.drawPath(heart);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 170));
+    p.drawEllipse(QRectF(x + w * 0.2, y + h * 0.2, w * 0.18, h * 0.14));
+    p.restore();
+}
+
+namespace {
+
+QColor SpecialFace(int code) {
+    switch (code) {
+        case 27:
+            return QColor(214, 58, 104);
+        case 28:
+        case 29:
+        case 30:
+            return QColor(232, 118, 38);
+        case 31:
+            return QColor(46, 118, 222);
+        case 32:
+            return QColor(56, 160, 84);
+        case 33:
+        case 34:
+            return QColor(138, 78, 208);
+        case 38:
+            return QColor(24, 156, 150);
+        default:
+            return QColor(44, 48, 112);  // the bonus tiles: dark, so the coins shine
+    }
+}
+
+// A coin seen from the front: rim, face and a small star, in the metal of its value.
+void Coin(QPainter& p, qreal cx, qreal cy, qreal d, const QColor& metal) {
+    p.setPen(QPen(metal.darker(260), 0.9));
+    QRadialGradient face(cx - d * 0.2, cy - d * 0.2, d * 0.7);
+    face.setColorAt(0, metal.lighter(160));
+    face.setColorAt(0.6, metal);
+    face.setColorAt(1, metal.darker(140));
+    p.setBrush(face);
+    p.drawEllipse(QPointF(cx, cy), d / 2, d / 2);
+    p.setPen(QPen(metal.darker(170), 0.7));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(cx, cy), d * 0.3, d * 0.3);
+}
+
+void DownArrowWithDots(QPainter& p, int count) {
+    const QColor white(255, 255, 255);
+    const QColor dark(110, 44, 6);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    // Pixel-built, so it stays sharp at 15 pixels.
+    auto px = [&](int x, int y, int w, int h, const QColor& c) { p.fillRect(x, y, w, h, c); };
+    px(5, 1, 5, 5, dark);
+    px(6, 2, 3, 4, white);
+    for (int i = 0; i < 5; ++i) {
+        const int y = 5 + i, x = 2 + i, w = 11 - 2 * i;
+        px(x - 1, y, w + 2, 1, dark);
+        px(x, y, w, 1, white);
+    }
+    px(7, 10, 1, 1, dark);
+    // Dots: how many tiles below it takes.
+    static const int xs[3][3] = {{6, 0, 0}, {3, 9, 0}, {1, 6, 11}};
+    for (int i = 0; i < count; ++i) {
+        const int x = xs[count - 1][i];
+        px(x - 1 + (count == 3 && i == 0), 11, 4 - (count == 3 && (i == 0 || i == 2)), 4, dark);
+        px(x, 11, 3, 3, QColor(255, 244, 170));
+    }
+}
+
+void RowArrow(QPainter& p, bool left) {
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QColor white(255, 255, 255), dark(60, 20, 100);
+    auto px = [&](int x, int y, int w, int h, const QColor& c) {
+        p.fillRect(left ? x : 15 - x - w, y, w, h, c);
+    };
+    // The wall the row is swept to, then the arrow pointing at it.
+    px(2, 3, 2, 9, dark);
+    px(2, 3, 1, 9, QColor(255, 236, 140));
+    px(6, 7, 7, 1, white);
+    px(6, 8, 7, 1, dark);
+    const int head[][2] = {{5, 7}, {6, 6}, {7, 5}, {8, 4}};
+    for (auto [x, y] : head) {
+        int h = 2 * (7 - y) + 1;
+        px(x, y, 1, h, white);
+        px(x, y + h, 1, 1, dark);
+    }
+}
+
+}  // namespace
+
+void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale) {
+    const QColor face = SpecialFace(code);
+    if (scale == 1.0)
+        PaintCellTile(p, int(x), int(y), LookFrom(face));
+    else
+        PaintBigTile(p, QRectF(x, y, 15 * scale, 15 * scale), LookFrom(face));
+    p.save();
+    p.translate(x, y);
+    p.scale(scale, scale);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    switch (code) {
+        case 27:
+            PaintHeart(p, QRectF(2.5, 3, 10, 9.5), QColor(255, 236, 240));
+            break;
+        case 28:
+        case 29:
+        case 30:
+            DownArrowWithDots(p, code - 27);
+            break;
+        case 31: {
+            // A bolt straight down the column.
+            QPainterPath bolt;
+            bolt.moveTo(9.8, 0.8);
+            bolt.lineTo(3.2, 8.4);
+            bolt.lineTo(7.0, 8.4);
+            bolt.lineTo(5.0, 14.2);
+            bolt.lineTo(11.8, 5.8);
+            bolt.lineTo(8.0, 5.8);
+            bolt.closeSubpath();
+            p.setPen(QPen(QColor(16, 30, 90), 1.0));
+            p.setBrush(QColor(255, 236, 90));
+            p.drawPath(bolt);
+            break;
+        }
+        case 32: {
+            // Hourglass: the fall takes its time.
+            p.setPen(QPen(QColor(20, 70, 36), 0.9));
+            p.setBrush(QColor(250, 248, 236));
+            QPainterPath glass;
+            glass.moveTo(4, 2.5);
+            glass.lineTo(11, 2.5);
+            glass.lineTo(7.9, 7.5);
+            glass.lineTo(11, 12.5);
+            glass.lineTo(4, 12.5);
+            glass.lineTo(7.1, 7.5);
+            glass.closeSubpath();
+            p.drawPath(glass);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(240, 180, 50));
+            QPainterPath sand;
+            sand.moveTo(5.6, 4.2);
+            sand.lineTo(9.4, 4.2);
+            sand.lineTo(7.5, 7.2);
+            sand.closeSubpath();
+            sand.moveTo(7.5, 9.4);
+            sand.lineTo(10, 12);
+            sand.lineTo(5, 12);
+            sand.closeSubpath();
+            p.drawPath(sand);
+            p.setPen(QPen(QColor(20, 70, 36), 1.2));
+            p.drawLine(QPointF(3.2, 2.4), QPointF(11.8, 2.4));
+            p.drawLine(QPointF(3.2, 12.6), QPointF(11.8, 12.6));
+            break;
+        }
+        case 33:
+        case 34:
+            RowArrow(p, code == 33);
+            break;
+        case 35: {
+            const QColor silver(206, 214, 228);
+            Coin(p, 5.2, 9.6, 8, silver);
+            Coin(p, 9.8, 5.4, 8, silver);
+            break;
+        }
+        case 36: {
+            const QColor gold(255, 196, 40);
+            Coin(p, 4.8, 10.0, 7, gold);
+            Coin(p, 10.2, 10.0, 7, gold);
+            Coin(p, 7.5, 4.8, 7, gold);
+            break;
+        }
+        case 37:
+            Coin(p, 7.5, 7.5, 10, QColor(210, 122, 58));
+            break;
+        case 38: {
+            // A whirl that swallows the whole stack.
+            QPainterPath whirl;
+            const double cx = 7.5, cy = 7.5;
+            for (int i = 0; i <= 60; ++i) {
+                double t = i / 60.0;
+                double angle = t * 4.2 * M_PI;
+                double rr = 0.6 + 5.6 * t;
+                QPointF pt(cx + rr * std::cos(angle), cy + rr * std::sin(angle));
+                if (i == 0)
+                    whirl.moveTo(pt);
+                else
+                    whirl.lineTo(pt);
+            }
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(QColor(6, 60, 60), 2.6, Qt::SolidLine, Qt::RoundCap));
+            p.drawPath(whirl);
+            p.setPen(QPen(QColor(235, 255, 250), 1.4, Qt::SolidLine, Qt::RoundCap));
+            p.drawPath(whirl);
+            break;
+        }
+        default:
+            break;
+    }
+    p.restore();
+}
+
+void PaintLogoTiles(QPainter& p, qreal left, qreal top, qreal size, qreal gap) {
+    const QString name = QStringLiteral("PABUKO");
+    const qreal wave[] = {2, -1, 1, -2, 0, 2};
+    const qreal tilt[] = {-6, 4, -3, 5, -4, 6};
+    for (int i = 0; i < name.size(); ++i) {
+        p.save();
+        const QRectF r(left + i * (size + gap), top + wave[i], size, size);
+        p.translate(r.center());
+        p.rotate(tilt[i]);
+        p.translate(-r.center());
+        // A soft shadow under each tile.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 90));
+        p.drawRoundedRect(r.translated(1.5, 2.5), 3, 3);
+        PaintBigTile(p, r, LetterLook());
+        PaintLetter(p, r, name.mid(i, 1), ArtFont(int(size * 0.68), true), QColor(44, 28, 100),
+                    QColor(255, 255, 255, 160));
+        p.restore();
+    }
+}
+
+void PaintNightSky(QPainter& p, const QRect& r, unsigned seed) {
+    QLinearGradient sky(r.topLeft(), r.bottomLeft());
+    sky.setColorAt(0, colours::nightTop);
+    sky.setColorAt(1, colours::nightBottom);
+    p.fillRect(r, sky);
+    Dice dice(seed);
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < r.width() * r.height() / 260; ++i) {
+        const qreal x = r.left() + dice.Range(0, r.width()),
+                    y = r.top() + dice.Range(0, r.height());
+        const int a = int(dice.Range(40, 170));
+        const qreal s = dice.Range(0.6, 1.6);
+        p.setBrush(QColor(220, 225, 255, a));
+        p.drawEllipse(QPointF(x, y), s * 0.5, s * 0.5);
+    }
+}
+
+QImage Keyed(int width, int height, const QColor& matte,
+             const std::function<void(QPainter&)>& paint) {
+    QImage layer(width, height, QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter p(&layer);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        paint(p);
+    }
+    QImage out(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        const QRgb* src = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
+        QRgb* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int a = qAlpha(src[x]);
+            if (a < 128) {
+                dst[x] = kKey;
+                continue;
+            }
+            auto mix = [&](int premul, int back) { return premul + back * (255 - a) / 255; };
+            QRgb c = qRgb(mix(qRed(src[x]), matte.red()), mix(qGreen(src[x]), matte.green()),
+                          mix(qBlue(src[x]), matte.blue()));
+            if (c == kKey) c = qRgb(255, 1, 255);
+            dst[x] = c;
+        }
+    }
+    return out;
+}
+
+QImage Opaque(int width, int height, const std::function<void(QPainter&)>& paint) {
+    QImage out(width, height, QImage::Format_RGB32);
+    out.fill(Qt::black);
+    {
+        QPainter p(&out);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        paint(p);
+    }
+    for (int y = 0; y < height; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            if ((line[x] | 0xFF000000) == kKey) line[x] = qRgb(255, 1, 255);
+    }
+    return out;
+}
+
+}  // namespace pabuko::art

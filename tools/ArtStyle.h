@@ -1,0 +1,104 @@
+#pragma once
+// The look of the shipped pictures: one palette and the painting helpers that the skin, the
+// About title and the top list background share, so that they read as one game.
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRectF>
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pabuko::art {
+
+// Colour key of every keyed picture: pixels of exactly this colour are not drawn.
+inline constexpr QRgb kKey = 0xFFFF00FF;
+// The game draws the counters and the top list in this colour.
+inline const QColor kInk{0, 0, 128};
+
+namespace colours {
+inline const QColor nightTop{18, 20, 52};
+inline const QColor nightBottom{44, 32, 84};
+inline const QColor stone{58, 62, 112};
+inline const QColor wellTop{10, 13, 38};
+inline const QColor wellBottom{26, 32, 74};
+inline const QColor steelLight{170, 180, 232};
+inline const QColor steel{104, 114, 178};
+inline const QColor steelDark{44, 50, 98};
+inline const QColor glass{14, 18, 44};
+inline const QColor card{246, 240, 224};
+inline const QColor cardEdge{196, 176, 128};
+inline const QColor field{255, 253, 245};
+inline const QColor label{88, 92, 150};
+inline const QColor gold{255, 198, 61};
+inline const QColor coral{255, 107, 91};
+}  // namespace colours
+
+// Colours of one bevelled tile.
+struct TileLook {
+    QColor faceTop, faceBottom, light, shade, edge;
+};
+TileLook LetterLook();
+TileLook LookFrom(const QColor& face);
+
+// "Arial" of the game, at an exact pixel size so pictures do not depend on the screen.
+QFont ArtFont(int pixelSize, bool bold, bool italic = false);
+
+// A 15 x 15 bevelled tile drawn pixel-exact (no smoothing at the edges, so neighbours meet
+// cleanly in the well).
+void PaintCellTile(QPainter& p, int x, int y, const TileLook& look);
+// A tile of any size with rounded corners and a soft gloss, for the title pictures.
+void PaintBigTile(QPainter& p, const QRectF& r, const TileLook& look);
+// A letter centred in a rectangle, with a light bevel under it.
+void PaintLetter(QPainter& p, const QRectF& r, const QString& letter, const QFont& font,
+                 const QColor& ink, const QColor& glow);
+// The symbol of special tile `code` (27-38) in a 15 x 15 cell; `scale` paints it bigger.
+void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale = 1.0);
+// The game's name as a row of tilted letter tiles, starting at (left, top).
+void PaintLogoTiles(QPainter& p, qreal left, qreal top, qreal size, qreal gap);
+// A night gradient with faint stars.
+void PaintNightSky(QPainter& p, const QRect& r, unsigned seed);
+// The spare-life heart.
+void PaintHeart(QPainter& p, const QRectF& r, const QColor& colour);
+
+// Paints with smoothing onto a transparent layer and flattens it against `matte`: pixels less
+// than half covered become the colour key, the others are made opaque. The key colour never
+// appears by accident in an opaque pixel.
+QImage Keyed(int width, int height, const QColor& matte,
+             const std::function<void(QPainter&)>& paint);
+// An opaque picture (format RGB32) painted with smoothing.
+QImage Opaque(int width, int height, const std::function<void(QPainter&)>& paint);
+
+// A small repeatable noise source, so every build paints the same pictures.
+class Dice {
+  public:
+    explicit Dice(unsigned seed) : state_(seed * 2654435761u + 1u) {}
+    unsigned Next();
+    double Unit() { return (Next() & 0xFFFFFF) / double(0x1000000); }
+    double Range(double lo, double hi) { return lo + (hi - lo) * Unit(); }
+
+  private:
+    unsigned state_;
+};
+
+// Every picture the tool renders, by file name.
+struct RenderedPicture {
+    std::string file;
+    QImage image;
+};
+std::vector<RenderedPicture> RenderScreenPictures();
+std::vector<RenderedPicture> RenderSkinPictures();
+
+// Skin items as the playfield uses them.
+QImage SkinBackground();
+QImage SkinLifeMarker();
+QImage SkinLetters();
+QImage SkinSpecials();
+QImage SkinBarrier();
+QImage SkinLeftPart();
+QImage AboutTitle();
+QImage TopListBackground();
+
+}  // namespace pabuko::art
