@@ -118,9 +118,13 @@ void TfrmMain::BuildMenu() {
     mHra->setObjectName(QStringLiteral("mHra"));
     mNova = make(mHra, "mNova", QStringLiteral("&Nová"), QKeySequence(Qt::Key_F2),
                  &TfrmMain::mNovaClick);
-    mPauza = make(mHra, "mPauza", QStringLiteral("&Pauza"), QKeySequence(Qt::Key_P),
-                  &TfrmMain::mPauzaClick);
+    mPauza = make(mHra, "mPauza", QStringLiteral("&Pauza"), QKeySequence(Qt::Key_P), nullptr);
     mPauza->setCheckable(true);
+    // The toggle decides the check mark itself: undo the one Qt has just flipped.
+    connect(mPauza, &QAction::triggered, this, [this](bool checked) {
+        mPauza->setChecked(!checked);
+        mPauzaClick();
+    });
     mPauza->setEnabled(false);
     mHra->addSeparator();
     mTOPList = make(mHra, "mTOPList", QStringLiteral("Zobrazit &TOP-List"),

@@ -1,0 +1,522 @@
+// The main window as a player meets it, headless: menu, keys, frames, dialogs.
+#include "main/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "assets/WaveList.h"
+#include "core/Playfield.h"
+#include "levels/LevelSetFile.h"
+#include "main/StandInDialogs.h"
+#include "main/TestArt.h"
+
+namespace pabuko {
+namespace {
+
+using namespace pabuko::testing;
+
+struct QtEnvironment : ::testing::Environment {
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "main_window_test";
+        static char* argv[] = {name, nullptr};
+        app = new QApplication(argc, argv);
+    }
+    void TearDown() override { delete app; }
+    QApplication* app = nullptr;
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+bool WaitUntil(const std::function<bool()>& done, int ms = 3000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms) return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+// Answers the modal windows that come up, one by one, with the handler's choice, and
+// keeps what each message box said.
+class ModalDriver {
+public:
+    explicit ModalDriver(std::function<void(QWidget*)> handler) : handler_(std::move(handler)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+        timer_.start(20);
+    }
+    QStringList messages;  // "caption|text"
+    int handled = 0;
+
+private:
+    void Poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) {
+            last_ = nullptr;
+            return;
+        }
+        if (modal == last_) return;
+        last_ = modal;
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            messages << box->windowTitle() + QLatin1Char('|') + box->text();
+        ++handled;
+        handler_(modal);
+    }
+    std::function<void(QWidget*)> handler_;
+    QTimer timer_;
+    QPointer<QWidget> last_;
+};
+
+void Press(QMessageBox* box, QMessageBox::StandardButton b) {
+    QTimer::singleShot(0, box, [box, b] { box->button(b)->click(); });
+}
+
+// Yes to every question, OK to every message, the first answer of a quiz, the close
+// button otherwise, the default text of input boxes.
+void AcceptEverything(QWidget* w) {
+    if (auto* box = qobject_cast<QMessageBox*>(w)) {
+        Press(box, box->button(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok);
+    } else if (auto* end = qobject_cast<EndOfLevelDialog*>(w)) {
+        QTimer::singleShot(0, end, [end] {
+            for (int k = 1; k <= 4; ++k)
+                if (end->AnswerButton(k)->isVisible()) return end->AnswerButton(k)->click();
+            end->CloseButton()->click();
+        });
+    } else if (auto* dialog = qobject_cast<QDialog*>(w)) {
+        QTimer::singleShot(0, dialog, [dialog] { dialog->accept(); });
+    }
+}
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+struct Folder {
+    bool screen = true, skin = true, sounds = true, music = true;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::unique_ptr<TfrmMain> w;
+
+    std::string Root() const { return dir.path().toStdString() + "/"; }
+
+    void Make(const Folder& f) {
+        ASSERT_TRUE(dir.isValid());
+        const std::string root = Root();
+        // Three levels; level 2 has a five-letter word.
+        std::vector<std::string> lines;
+        for (const char* word : {"ABCDEFGHIJKL", "HALOS", "ZZ"}) {
+            for (const std::string& l :
+                 {std::string(word), std::string("Ot\xE1zka"), std::string("jedna"),
+                  std::string("dv\xEC"), std::string(""), std::string(""), std::string("1100"),
+                  std::string("500"), std::string("")})
+                lines.push_back(l);
+        }
+        lines.pop_back();
+        const std::string qvl = WriteLevelFile(lines);
+        WriteFile(root + "data/levels/new.qvl", std::vector<uint8_t>(qvl.begin(), qvl.end()));
+        if (f.skin) {
+            PictureCollection skin;
+            MakeSkin(skin);
+            WriteFile(root + "data/skins/new.qvs", skin.SaveToStream());
+        }
+        if (f.screen) {
+            PictureCollection screen;
+            MakeScreen(screen);
+            WriteFile(root + "data/screen.src", screen.SaveToStream());
+        }
+        if (f.sounds) {
+            WaveCollection waves;
+            for (int i = 0; i < 11; ++i)
+                waves.Add().SetWave(Wave{MakePcmFormat(1, 8000, 8), std::vector<uint8_t>(80, 128)});
+            WriteFile(root + "data/sounds/sfx.qvs", waves.SaveToStream());
+        }
+        if (f.music) WriteFile(root + "data/music/track.mid", {'M', 'T', 'h', 'd'});
+    }
+
+    void Start(bool about = false) {
+        MainWindowOptions o;
+        o.ProgramFolder = Root();
+        o.ShowAboutAtStart = about;
+        w = std::make_unique<TfrmMain>(o);
+        w->show();
+        ASSERT_TRUE(WaitUntil([this] { return w->Started(); }, 5000));
+        Activate();
+    }
+
+    // After a modal window the main window becomes active again only a little later.
+    void Activate() {
+        w->activateWindow();
+        w->windowHandle()->requestActivate();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    }
+
+    void TearDown() override {
+        if (w) w->Timer().SetEnabled(false);
+        w.reset();
+    }
+
+    QAction* A(const char* name) { return w->Action(QString::fromLatin1(name)); }
+    GameState& S() { return w->State(); }
+
+    // A new game whose tile hangs at a known place: no fall for a minute.
+    void NewGameWithTile(uint8_t code, int column, int row) {
+        QTest::keyClick(w.get(), Qt::Key_F2);
+        ASSERT_EQ(S().Level, 1);
+        S().BaseDelay = S().FallDelay = 60000;
+        S().Falling = {code, int8_t(column), uint8_t(row)};
+        S().LastStepTime = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::steady_clock::now().time_since_epoch())
+                               .count();
+    }
+};
+
+TEST_F(MainWindowTest, MenuHasItsCaptionsShortcutsAndInitialStates) {
+    Make({});
+    Start();
+    struct Item {
+        const char* name;
+        const char* caption;
+        const char* key;
+        bool enabled, checkable, checked;
+    };
+    for (const Item& i : {Item{"mNova", "&Nová", "F2", true, false, false},
+                          Item{"mPauza", "&Pauza", "P", false, true, false},
+                          Item{"mTOPList", "Zobrazit &TOP-List", "T", true, false, false},
+                          Item{"mKonec", "&Konec", "Alt+F4", true, false, false},
+                          Item{"mHudba", "Hrát &hudbu", "F6", true, true, true},
+                          Item{"mZvuky", "Hrát &zvuky", "F7", true, true, true},
+                          Item{"mSkin", "Vybrat &skin...", "S", true, false, false},
+                          Item{"mLevely", "Vybrat &levely...", "L", true, false, false},
+                          Item{"mFPS", "Zobrazit &FPS", "F", true, true, false},
+                          Item{"mNapoveda", "Nápo&věda", "F1", true, false, false},
+                          Item{"mOhre", "&O hře...", "", true, false, false},
+                          Item{"Novylevel1", "Novy level", "Ctrl+Alt+L", true, false, false},
+                          Item{"Dokoncitslovo1", "Skocit do levelu", "Ctrl+Alt+K", true, false,
+                               false}}) {
+        QAction* a = A(i.name);
+        ASSERT_TRUE(a) << i.name;
+        EXPECT_EQ(a->text(), QString::fromUtf8(i.caption)) << i.name;
+        EXPECT_EQ(a->shortcut().toString(), QString::fromLatin1(i.key)) << i.name;
+        EXPECT_EQ(a->isEnabled(), i.enabled) << i.name;
+        EXPECT_EQ(a->isCheckable(), i.checkable) << i.name;
+        EXPECT_EQ(a->isChecked(), i.checked) << i.name;
+        EXPECT_TRUE(w->actions().contains(a)) << i.name;
+    }
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Hurbo's Pabuko"));
+    EXPECT_EQ(w->centralWidget()->size(), QSize(400, 330));
+    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("DXDraw"))->geometry(),
+              QRect(0, 0, 400, 300));
+    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("mtrxText"))->geometry(),
+              QRect(9, 304, 382, 20));
+    // The cheat menu is nowhere in the menu bar.
+    for (QAction* top : w->menuBar()->actions())
+        EXPECT_NE(top->text(), QStringLiteral("Cheat Menu"));
+    EXPECT_FALSE(w->Timer().Enabled());
+    EXPECT_EQ(S().Level, 0);
+}
+
+TEST_F(MainWindowTest, MissingSoundsAndMusicGreyTheirItemsWithoutAMessage) {
+    Make({.sounds = false, .music = false});
+    ModalDriver driver(AcceptEverything);
+    Start();
+    EXPECT_FALSE(A("mZvuky")->isEnabled());
+    EXPECT_FALSE(A("mZvuky")->isChecked());
+    EXPECT_FALSE(A("mHudba")->isEnabled());
+    EXPECT_FALSE(A("mHudba")->isChecked());
+    EXPECT_FALSE(S().SoundAvailable);
+    EXPECT_TRUE(w->MusicFileList().empty());
+    EXPECT_TRUE(driver.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, SoundsAndMusicPresentLeaveTheItemsOn) {
+    Make({});
+    Start();
+    EXPECT_TRUE(S().SoundAvailable);
+    EXPECT_TRUE(A("mZvuky")->isEnabled());
+    ASSERT_EQ(w->MusicFileList().size(), 1u);
+    EXPECT_EQ(w->MusicFileList()[0], "track.mid");
+}
+
+TEST_F(MainWindowTest, MissingGraphicsAndSkinAreReportedAndTheGameGoesOn) {
+    Make({.screen = false, .skin = false});
+    ModalDriver driver(AcceptEverything);
+    Start();
+    ASSERT_EQ(driver.messages.size(), 2);
+    EXPECT_EQ(driver.messages[0], QStringLiteral("Chyba|Nepodařilo se otevřít soubor se základní "
+                                                 "grafikou!\nZkontrolujte instalaci!"));
+    EXPECT_EQ(driver.messages[1], QStringLiteral("Chyba|Nepodařilo se otevřít soubor se skinem."));
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    EXPECT_EQ(S().Level, 1);
+}
+
+TEST_F(MainWindowTest, AboutComesFirstAndEnterClosesIt) {
+    Make({});
+    bool aboutSeen = false;
+    ModalDriver driver([&](QWidget* m) {
+        if (auto* about = qobject_cast<AboutDialog*>(m)) {
+            aboutSeen = true;
+            QTimer::singleShot(0, about, [about] { QTest::keyClick(about, Qt::Key_Return); });
+        }
+    });
+    Start(true);
+    EXPECT_TRUE(aboutSeen);
+    EXPECT_EQ(S().Level, 0);
+}
+
+TEST_F(MainWindowTest, NewGameFromTheMenuAndFromF2DrawsFrames) {
+    Make({});
+    Start();
+    A("mNova")->trigger();
+    EXPECT_EQ(S().Level, 1);
+    EXPECT_EQ(S().Lives, 3);
+    EXPECT_TRUE(w->Timer().Enabled());
+    EXPECT_TRUE(A("mPauza")->isEnabled());
+    S().Score = 77;
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    EXPECT_EQ(S().Score, 1);  // a fresh game: 0 plus one spawn
+    // The frames show the falling tile at its cell.
+    ASSERT_TRUE(WaitUntil([this] {
+        const FallingTile f = S().Falling;
+        const Surface& b = w->DXDrawSurface().BackBuffer();
+        return b.Pixel(playfield::WellX(f.Column) + 7, playfield::WellY(f.Row) + 7) ==
+               TilePixel(f.Code);
+    }));
+    EXPECT_EQ(w->DXDrawSurface().BackBuffer().Pixel(300, 5), BackgroundPixel());
+}
+
+TEST_F(MainWindowTest, ArrowsAndHSteerAndDownDropsFast) {
+    Make({});
+    Start();
+    NewGameWithTile(1, 5, 2);
+    QTest::keyPress(w.get(), Qt::Key_Left);
+    ASSERT_TRUE(WaitUntil([this] { return S().Falling.Column == 3; }));
+    QTest::keyRelease(w.get(), Qt::Key_Left);
+    QTest::qWait(200);
+    EXPECT_EQ(S().Falling.Column, 3);  // only held keys steer
+
+    QTest::keyPress(w.get(), Qt::Key_Right);
+    ASSERT_TRUE(WaitUntil([this] { return S().Falling.Column == 5; }));
+    QTest::keyRelease(w.get(), Qt::Key_Right);
+
+    QTest::keyPress(w.get(), Qt::Key_H);
+    ASSERT_TRUE(WaitUntil([this] { return S().Falling.Column == 4; }));
+    QTest::keyRelease(w.get(), Qt::Key_H);
+
+    QTest::keyPress(w.get(), Qt::Key_Down);
+    ASSERT_TRUE(WaitUntil([this] { return S().FallDelay == 20; }));
+    QTest::keyRelease(w.get(), Qt::Key_Down);
+    ASSERT_TRUE(WaitUntil([this] { return S().FallDelay == S().BaseDelay; }));
+}
+
+TEST_F(MainWindowTest, RightAtRowFourPushesIntoTheRightStack) {
+    Make({});
+    Start();
+    NewGameWithTile(35, 11, 4);
+    const uint16_t tilesBefore = S().TilesLeft;
+    QTest::keyPress(w.get(), Qt::Key_Right);
+    ASSERT_TRUE(WaitUntil([this] { return S().RightStack[0] != 0; }));
+    QTest::keyRelease(w.get(), Qt::Key_Right);
+    EXPECT_EQ(S().RightStack[0], 35);
+    EXPECT_EQ(S().Falling.Row, 0);  // the next tile entered
+    EXPECT_EQ(S().TilesLeft, tilesBefore - 1);
+    ASSERT_TRUE(WaitUntil([this] {
+        return w->DXDrawSurface().BackBuffer().Pixel(233 + 7, 226 + 7) == TilePixel(35);
+    }));
+}
+
+TEST_F(MainWindowTest, KeysAreNotReadWhileAnotherWindowIsActive) {
+    Make({});
+    Start();
+    NewGameWithTile(1, 8, 2);
+    QTest::keyPress(w.get(), Qt::Key_Right);
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    const int8_t column = S().Falling.Column;
+    QTest::qWait(250);
+    EXPECT_EQ(S().Falling.Column, column);
+}
+
+TEST_F(MainWindowTest, PauseAndResumeWithTheirCaptions) {
+    Make({});
+    Start();
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    ASSERT_EQ(S().Level, 1);
+    ASSERT_TRUE(A("mPauza")->isEnabled());
+    QTest::keyClick(w.get(), Qt::Key_P);
+    EXPECT_TRUE(A("mPauza")->isChecked());
+    EXPECT_FALSE(w->Timer().Enabled());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Hurbo's Pabuko - PAUZA"));
+    QTest::qWait(100);  // no frame rewrites the caption
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Hurbo's Pabuko - PAUZA"));
+    QTest::keyClick(w.get(), Qt::Key_P);
+    EXPECT_FALSE(A("mPauza")->isChecked());
+    EXPECT_TRUE(w->Timer().Enabled());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Hurbo's Pabuko"));
+}
+
+TEST_F(MainWindowTest, PauseToggleWithoutAGameLeavesTheTimerOff) {
+    Make({});
+    Start();
+    w->mPauzaClick();
+    w->mPauzaClick();
+    EXPECT_FALSE(w->Timer().Enabled());
+}
+
+TEST_F(MainWindowTest, FpsCaptionShowsTheFrameRate) {
+    Make({});
+    Start();
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    QTest::keyClick(w.get(), Qt::Key_F);
+    EXPECT_TRUE(A("mFPS")->isChecked());
+    const QRegularExpression caption(QStringLiteral("^Hurbo's Pabuko (\\d+) fps$"));
+    ASSERT_TRUE(WaitUntil([&] { return w->Timer().FrameRate() > 0; }, 2500));
+    QTest::qWait(100);
+    const auto m = caption.match(w->windowTitle());
+    ASSERT_TRUE(m.hasMatch()) << w->windowTitle().toStdString();
+    EXPECT_GE(m.captured(1).toInt(), 15);
+    EXPECT_LE(m.captured(1).toInt(), 25);
+    QTest::keyClick(w.get(), Qt::Key_F);
+    ASSERT_TRUE(WaitUntil([&] { return w->windowTitle() == QStringLiteral("Hurbo's Pabuko"); }));
+}
+
+TEST_F(MainWindowTest, CtrlAltLWinsTheLevelOnlyDuringAGame) {
+    Make({});
+    int windows = 0;
+    ModalDriver driver([&](QWidget* m) {
+        ++windows;
+        AcceptEverything(m);
+    });
+    Start();
+    QTest::keyClick(w.get(), Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
+    QTest::qWait(100);
+    EXPECT_EQ(windows, 0);
+    EXPECT_EQ(S().Level, 0);
+
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    const int32_t score = S().Score;
+    QTest::keyClick(w.get(), Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(windows, 1);
+    EXPECT_EQ(S().Level, 2);
+    EXPECT_EQ(S().TargetWord, "HALOS");
+    EXPECT_TRUE(w->Timer().Enabled());
+    // Level bonus 50 × 1, the right answer's 100, and the new level's spawn.
+    EXPECT_EQ(S().Score, score + 50 + 100 + 1);
+}
+
+TEST_F(MainWindowTest, EndOfLevelWindowWaitsForAnAnswer) {
+    Make({});
+    Start();
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    bool refusedEscape = false;
+    QTimer::singleShot(100, [&] {
+        auto* end = qobject_cast<EndOfLevelDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(end);
+        EXPECT_TRUE(end->AnswerButton(1)->isVisible());
+        EXPECT_TRUE(end->AnswerButton(2)->isVisible());
+        EXPECT_FALSE(end->AnswerButton(3)->isVisible());  // empty answers stay hidden
+        QTest::keyClick(end, Qt::Key_Escape);
+        QTest::keyClick(end, Qt::Key_Return);
+        refusedEscape = end->isVisible();
+        end->AnswerButton(2)->click();  // wrong
+    });
+    const int32_t score = S().Score;
+    w->Novylevel1Click();
+    EXPECT_TRUE(refusedEscape);
+    EXPECT_EQ(S().Level, 2);
+    EXPECT_EQ(S().Score, score + 50 + 1);
+}
+
+TEST_F(MainWindowTest, JumpToLevelRefusesBadAnswers) {
+    Make({});
+    QStringList answers{QStringLiteral("2"), QStringLiteral("x1"), QStringLiteral("9")};
+    ModalDriver driver([&](QWidget* m) {
+        if (auto* input = qobject_cast<QInputDialog*>(m)) {
+            const QString a = answers.takeFirst();
+            QTimer::singleShot(0, input, [input, a] {
+                input->setTextValue(a);
+                input->accept();
+            });
+        } else {
+            AcceptEverything(m);
+        }
+    });
+    Start();
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    QTest::keyClick(w.get(), Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(S().Level, 2);
+    Activate();
+    QTest::keyClick(w.get(), Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(S().Level, 2);
+    Activate();
+    ASSERT_EQ(driver.messages.size(), 1);
+    EXPECT_EQ(driver.messages[0], QStringLiteral("Hurbo's Pabuko|'x1' is not a valid integer value"));
+    QTest::keyClick(w.get(), Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(S().Level, 2);  // only three levels
+}
+
+TEST_F(MainWindowTest, CloseConfirmationNoKeepsPlayingYesSavesTheTopList) {
+    Make({});
+    bool yes = false;
+    QString question;
+    ModalDriver driver([&](QWidget* m) {
+        auto* box = qobject_cast<QMessageBox*>(m);
+        if (box && box->windowTitle() == QStringLiteral("Konec?")) {
+            question = box->text();
+            EXPECT_FALSE(w->Timer().Enabled());  // paused while asking
+            Press(box, yes ? QMessageBox::Yes : QMessageBox::No);
+        } else {
+            AcceptEverything(m);
+        }
+    });
+    Start();
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(question, QStringLiteral("Opravdu chcete tuto hru ukončit?"));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->Timer().Enabled());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Hurbo's Pabuko"));
+
+    yes = true;
+    S().Score = 1234;
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(S().Level, 0);  // game over first
+    EXPECT_EQ(S().TopList[0].Points, 1234);
+    std::ifstream saved(Root() + "toplist.dat", std::ios::binary);
+    EXPECT_TRUE(saved.good());
+}
+
+TEST_F(MainWindowTest, SoundItemSwitchesTheEffects) {
+    Make({});
+    Start();
+    QTest::keyClick(w.get(), Qt::Key_F7);
+    EXPECT_FALSE(A("mZvuky")->isChecked());
+    QTest::keyClick(w.get(), Qt::Key_F7);
+    EXPECT_TRUE(A("mZvuky")->isChecked());
+}
+
+}  // namespace
+}  // namespace pabuko

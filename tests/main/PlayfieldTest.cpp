@@ -1,0 +1,158 @@
+#include "core/Playfield.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "main/TestArt.h"
+
+namespace pabuko {
+namespace {
+
+using namespace pabuko::testing;
+using namespace pabuko::playfield;
+
+struct RecordingCanvas : TextCanvas {
+    struct Call {
+        int x, y;
+        std::string text;
+    };
+    std::vector<Call> calls;
+    int releases = 0;
+    void TextOut(int x, int y, const std::string& text) override { calls.push_back({x, y, text}); }
+    void Release() override { ++releases; }
+};
+
+struct Playfield : ::testing::Test {
+    DrawingSurface surface;
+    ImageList images;
+    GameState state;
+
+    void SetUp() override {
+        MakeSkin(images.Items);
+        images.SetDXDraw(&surface);
+        surface.Initialize();
+    }
+    void Word(const std::string& w) {
+        state.TargetWord = w;
+        state.WordLength = static_cast<uint8_t>(w.size());
+    }
+    uint32_t At(int x, int y) const { return surface.BackBuffer().Pixel(x, y); }
+    // A 15 × 15 cell filled with one colour, and nothing of it outside.
+    void ExpectCell(int x, int y, uint32_t pixel) const {
+        EXPECT_EQ(At(x, y), pixel) << x << "," << y;
+        EXPECT_EQ(At(x + 14, y + 14), pixel) << x << "," << y;
+    }
+    void Draw(TextCanvas* text = nullptr) {
+        DrawPlayfield(state, images, surface.BackBuffer(), text);
+    }
+};
+
+TEST_F(Playfield, WellTileAtColumnTimesFifteenPlus42AndRowTimesFifteen) {
+    Word("ABCDEFGHIJKL");
+    state.Well[3][17] = 7;
+    state.Well[11][0] = 26;
+    Draw();
+    ExpectCell(15 * 3 + 42, 15 * 17, TilePixel(7));
+    ExpectCell(15 * 11 + 42, 0, TilePixel(26));
+    // Just outside the cells: the background (the word row starts at y 275).
+    EXPECT_EQ(At(15 * 3 + 41, 15 * 17), BackgroundPixel());
+    EXPECT_EQ(At(15 * 3 + 57, 15 * 17 + 7), BackgroundPixel());
+}
+
+TEST_F(Playfield, FiveLetterWordRowStacksBarrierAndLeftPicture) {
+    Word("HA LO");
+    state.LeftStack = {1, 27, 38, 0, 0, 0, 0, 0, 0};
+    state.RightStack = {2, 0, 0, 0, 0, 0, 0, 0, 0};
+    state.LeftStackFull = true;
+    state.RightStackFull = true;
+    Draw();
+    EXPECT_EQ(PlayableX(5), 147);
+    ExpectCell(147, 275, TilePixel('H' - 64));
+    ExpectCell(162, 275, TilePixel('A' - 64));
+    EXPECT_EQ(At(177 + 7, 275 + 7), BackgroundPixel());  // the space leaves a gap
+    ExpectCell(192, 275, TilePixel('L' - 64));
+    ExpectCell(207, 275, TilePixel('O' - 64));
+    // Left stack at x 121 (slots from y 226 upward), right stack at x 233.
+    ExpectCell(121, 226, TilePixel(1));
+    ExpectCell(121, 211, TilePixel(27));
+    ExpectCell(121, 196, TilePixel(38));
+    EXPECT_EQ(At(121 + 7, 181 + 7), LeftPicturePixel());
+    ExpectCell(233, 226, TilePixel(2));
+    // Barriers at x0 − 10 = 137 and at 221, y 60; item 5 from x −13, so up to x 146.
+    EXPECT_EQ(At(137, 60), BarrierPixel());
+    EXPECT_EQ(At(221, 60), BarrierPixel());
+    EXPECT_EQ(At(230, 89), BarrierPixel());
+    EXPECT_EQ(At(0, 150), LeftPicturePixel());
+    EXPECT_EQ(At(146, 0), LeftPicturePixel());
+    EXPECT_EQ(At(147, 0), BackgroundPixel());
+}
+
+TEST_F(Playfield, TwelveLetterWordPutsTheLeftStackAtX16) {
+    Word("ABCDEFGHIJKL");
+    state.LeftStack[8] = 36;
+    state.RightStack[8] = 26;
+    Draw();
+    ExpectCell(16, 106, TilePixel(36));
+    ExpectCell(233, 106, TilePixel(26));
+    for (int i = 0; i < 12; ++i) ExpectCell(42 + 15 * i, 275, TilePixel(i + 1));
+    EXPECT_EQ(At(32, 60), LeftPicturePixel());  // no barrier at x0 − 10 while the stack is open
+}
+
+TEST_F(Playfield, LivesCountersAndFallingTile) {
+    Word("AB");
+    state.Lives = 5;
+    state.Score = -12;
+    state.TilesLeft = 40;
+    state.Level = 3;
+    state.TopScore = 900;
+    RecordingCanvas canvas;
+    Draw(&canvas);
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(At(275 + 22 * k, 200), LifePixel()) << k;
+    EXPECT_EQ(At(363 + 19, 219), LifePixel());
+    EXPECT_EQ(At(363 + 20, 200), BackgroundPixel());
+
+    ASSERT_EQ(canvas.calls.size(), 4u);
+    EXPECT_EQ(canvas.calls[0].text, "-12");
+    EXPECT_EQ(canvas.calls[0].x, 277);
+    EXPECT_EQ(canvas.calls[0].y, 124);
+    EXPECT_EQ(canvas.calls[1].text, "40");
+    EXPECT_EQ(canvas.calls[1].y, 164);
+    EXPECT_EQ(canvas.calls[2].text, "3");
+    EXPECT_EQ(canvas.calls[2].x, 326);
+    EXPECT_EQ(canvas.calls[2].y, 220);
+    EXPECT_EQ(canvas.calls[3].text, "900");
+    EXPECT_EQ(canvas.calls[3].y, 261);
+    EXPECT_EQ(canvas.releases, 1);
+    EXPECT_EQ(canvas.Font.name, "Arial");
+    EXPECT_EQ(canvas.Font.size, 12);
+    EXPECT_TRUE(canvas.Font.bold);
+    EXPECT_EQ(canvas.Font.color, 0x800000u);
+    EXPECT_TRUE(canvas.BrushClear);
+
+    state.Falling = {33, 10, 6};
+    DrawFallingTile(state, images, surface.BackBuffer());
+    ExpectCell(15 * 10 + 42, 90, TilePixel(33));
+    state.Falling = {5, 11, 17};
+    DrawFallingTile(state, images, surface.BackBuffer());
+    ExpectCell(207, 255, TilePixel(5));
+}
+
+TEST_F(Playfield, SkinWithMissingItemsDrawsWhatItHas) {
+    ImageList shortList;
+    AddItem(shortList.Items, FlatPicture(400, 300, [](int, int) { return BackgroundPixel(); }), 0,
+            0);
+    shortList.SetDXDraw(&surface);
+    Word("ABC");
+    state.Well[11][17] = 3;
+    state.Lives = 2;
+    state.Falling = {30, 11, 5};
+    DrawPlayfield(state, shortList, surface.BackBuffer(), nullptr);
+    DrawFallingTile(state, shortList, surface.BackBuffer());
+    EXPECT_EQ(At(207 + 7, 255 + 7), BackgroundPixel());
+    EXPECT_EQ(At(275, 200), BackgroundPixel());
+}
+
+}  // namespace
+}  // namespace pabuko
