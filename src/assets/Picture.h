@@ -33,7 +33,7 @@ constexpr uint32_t PixelFromColor(uint32_t color) {
 // The largest picture we decode; ours are at most a few hundred pixels a side, and a
 // damaged header must not make us allocate gigabytes.
 constexpr int64_t kMaxPictureSide = 16384;
-constexpr int64_t kMaxPicturePixels = int64_t{1} << 22;
+constexpr int64_t kMaxPicturePixels = int64_t{1} << 21;
 
 struct Picture {
     enum class Kind { None, Bitmap, Dib };
