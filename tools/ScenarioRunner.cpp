@@ -309,7 +309,7 @@ private:
     Json DumpLevels(int count) const {
         Json levels = Json::array();
         for (int n = 1; n <= count; ++n) levels.push_back(LevelJson(state_.Levels[n]));
-        return Json{{"LevelSetName", Cp1250ToUtf8(state_.Levels.LevelSetName)},
+        return Json{{"LevelSetName", state_.Levels.LevelSetName},
                     {"LevelCount", state_.Levels.LevelCount},
                     {"Levels", levels}};
     }
@@ -319,7 +319,7 @@ private:
     // VALUE is read as JSON when it parses, else as a plain text.
     bool Expect(const std::string& path, const std::string& value) {
         Json doc = Dump();
-        doc["LevelSetName"] = Cp1250ToUtf8(state_.Levels.LevelSetName);
+        doc["LevelSetName"] = state_.Levels.LevelSetName;
         doc["LevelCount"] = state_.Levels.LevelCount;
         Json levels = Json::array();
         for (int n = 0; n <= MaxLevels; ++n) levels.push_back(LevelJson(state_.Levels[n]));
