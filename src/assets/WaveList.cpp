@@ -183,9 +183,9 @@ void WaveCollection::LoadFromStream(std::span<const uint8_t> bytes) {
     }
 }
 
-std::vector<uint8_t> WaveCollection::SaveToStream() const {
+std::vector<uint8_t> WaveCollection::SaveToStream(std::string_view resourceName) const {
     ObjectStreamWriter out;
-    out.BeginRoot("WAVES", kClassName);
+    out.BeginRoot(resourceName, kClassName);
     out.Name("List");
     out.BeginCollection();
     for (const auto& item : items_) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "assets/SoundService.h"
@@ -78,7 +79,8 @@ class WaveCollection {
     // message for the player) the items read before it stay.
     void LoadFromFile(const std::string& path);
     void LoadFromStream(std::span<const uint8_t> bytes);
-    std::vector<uint8_t> SaveToStream() const;
+    // `resourceName` goes into the resource header, which readers ignore.
+    std::vector<uint8_t> SaveToStream(std::string_view resourceName = "WAVES") const;
     // Throws StreamError when the file cannot be written.
     void SaveToFile(const std::string& path) const;
 
