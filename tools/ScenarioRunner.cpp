@@ -18,13 +18,13 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 class ScriptClock : public Clock {
-public:
+  public:
     int64_t NowMs() override { return now; }
     int64_t now = 0;
 };
 
 class ScriptSeeds : public SeedSource {
-public:
+  public:
     uint32_t NextSeed() override { return seed; }
     std::optional<uint8_t> ForcedCode() override {
         if (queue.empty()) return std::nullopt;
@@ -38,10 +38,14 @@ public:
 
 const char* IconName(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Error: return "error";
-        case MessageIcon::Warning: return "warning";
-        case MessageIcon::Information: return "information";
-        case MessageIcon::Question: return "question";
+        case MessageIcon::Error:
+            return "error";
+        case MessageIcon::Warning:
+            return "warning";
+        case MessageIcon::Information:
+            return "information";
+        case MessageIcon::Question:
+            return "question";
     }
     return "?";
 }
@@ -49,7 +53,7 @@ const char* IconName(MessageIcon icon) {
 // Stands in for the main window and its dialogs: answers at once and records every call
 // a script should see.
 class ScriptHost : public GameHost {
-public:
+  public:
     void PlayWave(int index) override { Record("wave " + std::to_string(index)); }
 
     // The end-of-level window as the player would use it: a won level pays out and the
@@ -74,8 +78,11 @@ public:
                 game->EndGame();  // after the window has closed
                 break;
             case 2:
-            case 3: PlayWave(7); break;
-            default: break;
+            case 3:
+                PlayWave(7);
+                break;
+            default:
+                break;
         }
     }
 
@@ -139,7 +146,7 @@ Json LevelJson(const TLevel& l) {
 }
 
 class Runner {
-public:
+  public:
     Runner(const std::string& root) : game_(state_, host_, clock_, seeds_) {
         host_.game = &game_;
         state_.ProgramFolder = root.empty() ? "./" : root;
@@ -153,12 +160,24 @@ public:
     // (the reason in `failure`).
     bool Run(const Command& cmd, std::ostream& out) {
         switch (cmd.op) {
-            case Op::LevelSet: state_.Levels.LevelSetName = cmd.text; break;
-            case Op::Load: game_.LoadLevelSet(cmd.flag); break;
-            case Op::NewGame: game_.NewGame(); break;
-            case Op::Start: game_.StartLevel(static_cast<uint8_t>(cmd.numbers[0])); break;
-            case Op::EndLevel: game_.EndLevel(static_cast<uint8_t>(cmd.numbers[0])); break;
-            case Op::Seed: seeds_.seed = static_cast<uint32_t>(cmd.numbers[0]); break;
+            case Op::LevelSet:
+                state_.Levels.LevelSetName = cmd.text;
+                break;
+            case Op::Load:
+                game_.LoadLevelSet(cmd.flag);
+                break;
+            case Op::NewGame:
+                game_.NewGame();
+                break;
+            case Op::Start:
+                game_.StartLevel(static_cast<uint8_t>(cmd.numbers[0]));
+                break;
+            case Op::EndLevel:
+                game_.EndLevel(static_cast<uint8_t>(cmd.numbers[0]));
+                break;
+            case Op::Seed:
+                seeds_.seed = static_cast<uint32_t>(cmd.numbers[0]);
+                break;
             case Op::Spawns:
                 for (auto code : cmd.numbers) seeds_.queue.push_back(static_cast<uint8_t>(code));
                 break;
@@ -174,8 +193,12 @@ public:
                 state_.Falling.Column = static_cast<int8_t>(cmd.numbers[1]);
                 state_.Falling.Row = static_cast<uint8_t>(cmd.numbers[2]);
                 break;
-            case Op::Set: Set(cmd.field, cmd.numbers[0]); break;
-            case Op::Hold: keys_ = {cmd.holdRight, cmd.holdLeft, cmd.holdDown}; break;
+            case Op::Set:
+                Set(cmd.field, cmd.numbers[0]);
+                break;
+            case Op::Hold:
+                keys_ = {cmd.holdRight, cmd.holdLeft, cmd.holdDown};
+                break;
             case Op::Frames:
                 for (int64_t i = 0; i < cmd.numbers[0]; ++i) {
                     clock_.now += 40;
@@ -183,13 +206,19 @@ public:
                         game_.FrameStep([this] { return keys_; });
                 }
                 break;
-            case Op::Advance: clock_.now += cmd.numbers[0]; break;
-            case Op::Answer: host_.answer = static_cast<int>(cmd.numbers[0]); break;
+            case Op::Advance:
+                clock_.now += cmd.numbers[0];
+                break;
+            case Op::Answer:
+                host_.answer = static_cast<int>(cmd.numbers[0]);
+                break;
             case Op::Name:
                 host_.nameGiven = true;
                 host_.name = cmd.text;
                 break;
-            case Op::SaveTopList: game_.SaveTopList(); break;
+            case Op::SaveTopList:
+                game_.SaveTopList();
+                break;
             case Op::Dump:
                 out << Dump().dump(-1, ' ', false, Json::error_handler_t::replace) << '\n'
                     << std::flush;
@@ -201,27 +230,50 @@ public:
                     << '\n'
                     << std::flush;
                 break;
-            case Op::Expect: return Expect(cmd.text, cmd.value);
-            case Op::Show: out << Picture() << std::flush; break;
-            case Op::Echo: out << cmd.text << '\n' << std::flush; break;
+            case Op::Expect:
+                return Expect(cmd.text, cmd.value);
+            case Op::Show:
+                out << Picture() << std::flush;
+                break;
+            case Op::Echo:
+                out << cmd.text << '\n' << std::flush;
+                break;
         }
         return true;
     }
 
     std::string failure;
 
-private:
+  private:
     void Set(Field field, int64_t v) {
         switch (field) {
-            case Field::Score: state_.Score = static_cast<int32_t>(v); break;
-            case Field::Lives: state_.Lives = static_cast<uint8_t>(v); break;
-            case Field::TilesLeft: state_.TilesLeft = static_cast<uint16_t>(v); break;
-            case Field::Level: state_.Level = static_cast<uint8_t>(v); break;
-            case Field::BaseDelay: state_.BaseDelay = static_cast<uint16_t>(v); break;
-            case Field::FallDelay: state_.FallDelay = static_cast<uint16_t>(v); break;
-            case Field::LeftStackFull: state_.LeftStackFull = v != 0; break;
-            case Field::RightStackFull: state_.RightStackFull = v != 0; break;
-            case Field::InputFrame: state_.InputFrame = v != 0; break;
+            case Field::Score:
+                state_.Score = static_cast<int32_t>(v);
+                break;
+            case Field::Lives:
+                state_.Lives = static_cast<uint8_t>(v);
+                break;
+            case Field::TilesLeft:
+                state_.TilesLeft = static_cast<uint16_t>(v);
+                break;
+            case Field::Level:
+                state_.Level = static_cast<uint8_t>(v);
+                break;
+            case Field::BaseDelay:
+                state_.BaseDelay = static_cast<uint16_t>(v);
+                break;
+            case Field::FallDelay:
+                state_.FallDelay = static_cast<uint16_t>(v);
+                break;
+            case Field::LeftStackFull:
+                state_.LeftStackFull = v != 0;
+                break;
+            case Field::RightStackFull:
+                state_.RightStackFull = v != 0;
+                break;
+            case Field::InputFrame:
+                state_.InputFrame = v != 0;
+                break;
         }
     }
 
@@ -276,12 +328,11 @@ private:
             uint8_t code = stack[WellRows - 1 - row];
             return code == 0 ? std::string("  _ ") : cell(code, true);
         };
-        std::string text = "Level " + std::to_string(s.Level) + "/" +
-                           std::to_string(s.Levels.LevelCount) + " \"" +
-                           Cp1250ToUtf8(s.TargetWord) + "\"   score " + std::to_string(s.Score) +
-                           "   best " + std::to_string(s.TopScore) + "   lives " +
-                           std::to_string(s.Lives) + "   tiles left " +
-                           std::to_string(s.TilesLeft) + "\n";
+        std::string text =
+            "Level " + std::to_string(s.Level) + "/" + std::to_string(s.Levels.LevelCount) + " \"" +
+            Cp1250ToUtf8(s.TargetWord) + "\"   score " + std::to_string(s.Score) + "   best " +
+            std::to_string(s.TopScore) + "   lives " + std::to_string(s.Lives) + "   tiles left " +
+            std::to_string(s.TilesLeft) + "\n";
         const std::string border = "    +" + std::string(4 * WellColumns, '-') + "+\n";
         text += border;
         for (int row = 0; row < WellRows; ++row) {
@@ -290,10 +341,10 @@ private:
                 const bool playable = column >= WellColumns - width;
                 const bool falling = s.Level != 0 && s.Falling.Column == column &&
                                      s.Falling.Row == row && s.Falling.Code != 0;
-                text += falling ? (tile(s.Falling.Code).size() == 1
-                                       ? " [" + tile(s.Falling.Code) + "]"
-                                       : "[" + tile(s.Falling.Code) + "]")
-                                : cell(s.Well[column][row], playable);
+                text += falling
+                            ? (tile(s.Falling.Code).size() == 1 ? " [" + tile(s.Falling.Code) + "]"
+                                                                : "[" + tile(s.Falling.Code) + "]")
+                            : cell(s.Well[column][row], playable);
             }
             text += "|" + slot(s.RightStack, row, s.RightStackFull) + "\n";
         }
@@ -333,8 +384,8 @@ private:
             if (node->is_object() && node->contains(step)) {
                 node = &(*node)[step];
             } else if (node->is_array()) {
-                auto index = ParseNumber(step, 0, static_cast<int64_t>(node->size()) - 1,
-                                         "expect " + path);
+                auto index =
+                    ParseNumber(step, 0, static_cast<int64_t>(node->size()) - 1, "expect " + path);
                 node = &(*node)[static_cast<size_t>(index)];
             } else {
                 throw ScriptError("expect: no member '" + step + "' in '" + path + "'");

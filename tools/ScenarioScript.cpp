@@ -37,13 +37,27 @@ const std::map<std::string, FieldInfo, std::less<>>& Fields() {
 
 const std::map<std::string, Op, std::less<>>& Ops() {
     static const std::map<std::string, Op, std::less<>> ops = {
-        {"levelset", Op::LevelSet},       {"load", Op::Load},     {"newgame", Op::NewGame},
-        {"start", Op::Start},             {"endlevel", Op::EndLevel}, {"seed", Op::Seed},
-        {"spawns", Op::Spawns},           {"cell", Op::Cell},     {"stack", Op::Stack},
-        {"falling", Op::Falling},         {"set", Op::Set},       {"hold", Op::Hold},
-        {"frames", Op::Frames},           {"advance", Op::Advance}, {"answer", Op::Answer},
-        {"name", Op::Name},               {"savetoplist", Op::SaveTopList}, {"dump", Op::Dump},
-        {"dumplevels", Op::DumpLevels},   {"expect", Op::Expect}, {"show", Op::Show},
+        {"levelset", Op::LevelSet},
+        {"load", Op::Load},
+        {"newgame", Op::NewGame},
+        {"start", Op::Start},
+        {"endlevel", Op::EndLevel},
+        {"seed", Op::Seed},
+        {"spawns", Op::Spawns},
+        {"cell", Op::Cell},
+        {"stack", Op::Stack},
+        {"falling", Op::Falling},
+        {"set", Op::Set},
+        {"hold", Op::Hold},
+        {"frames", Op::Frames},
+        {"advance", Op::Advance},
+        {"answer", Op::Answer},
+        {"name", Op::Name},
+        {"savetoplist", Op::SaveTopList},
+        {"dump", Op::Dump},
+        {"dumplevels", Op::DumpLevels},
+        {"expect", Op::Expect},
+        {"show", Op::Show},
         {"echo", Op::Echo},
     };
     return ops;
@@ -163,8 +177,7 @@ std::optional<Command> ParseLine(std::string_view line) {
         case Op::Set: {
             Arity(words, 2);
             auto field = Fields().find(words[1]);
-            if (field == Fields().end())
-                throw ScriptError("set: unknown field '" + words[1] + "'");
+            if (field == Fields().end()) throw ScriptError("set: unknown field '" + words[1] + "'");
             cmd.field = field->second.field;
             number(2, field->second.lo, field->second.hi, words[1]);
             break;
@@ -175,8 +188,7 @@ std::optional<Command> ParseLine(std::string_view line) {
                             : words[i] == "right" ? &cmd.holdRight
                             : words[i] == "down"  ? &cmd.holdDown
                                                   : nullptr;
-                if (!key)
-                    throw ScriptError("hold: '" + words[i] + "' is not left, right or down");
+                if (!key) throw ScriptError("hold: '" + words[i] + "' is not left, right or down");
                 if (*key) throw ScriptError("hold: extra word '" + words[i] + "'");
                 *key = true;
             }

@@ -13,7 +13,7 @@ namespace pabuko::scenario {
 
 // A line the runner cannot read; what() is the reason, without the FILE:LINE prefix.
 class ScriptError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
