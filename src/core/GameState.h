@@ -58,6 +58,9 @@ struct GameState {
     bool SoundAvailable = false;
     bool InputFrame = false;
     std::string ProgramFolder;  // ends in '/'
+    // Where toplist.dat lives, ending in '/'; empty: ProgramFolder. Set when the program
+    // folder cannot be written (an installed game).
+    std::string TopListFolder;
 
     LevelTable Levels;
     TopListEntries TopList;

@@ -7,7 +7,8 @@ namespace pabuko {
 
 namespace {
 std::filesystem::path TopListPath(const GameState& s) {
-    return std::filesystem::path(s.ProgramFolder + "toplist.dat");
+    return std::filesystem::path((s.TopListFolder.empty() ? s.ProgramFolder : s.TopListFolder) +
+                                 "toplist.dat");
 }
 }  // namespace
 

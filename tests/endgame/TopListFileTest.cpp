@@ -104,6 +104,18 @@ TEST_F(TopListFileTest, WrittenListReadsBackTheSameAtTheNextStart) {
     EXPECT_TRUE(host.calls.empty());
 }
 
+TEST_F(TopListFileTest, OwnFolderReplacesTheProgramFolder) {
+    fs::create_directory(folder / "user");
+    state.TopListFolder = (folder / "user").string() + "/";
+    state.TopList = SampleList();
+    ASSERT_TRUE(game.SaveTopList());
+    EXPECT_TRUE(fs::exists(folder / "user" / "toplist.dat"));
+    EXPECT_FALSE(fs::exists(file));
+    state.TopList = StandardTopList();
+    game.ReadTopList();
+    EXPECT_EQ(game.BestScore(), 123456);
+}
+
 TEST_F(TopListFileTest, MissingFileGivesTheStandardListSilently) {
     state.TopList[0] = {"x", 5};
     game.ReadTopList();
