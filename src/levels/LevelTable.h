@@ -35,6 +35,7 @@ constexpr int MaxLevels = 100;
 struct LevelTable {
     std::array<TLevel, MaxLevels + 1> Levels{};
     uint8_t LevelCount = 0;
+    // The set's file name without extension, as the file system spells it (UTF-8 here).
     std::string LevelSetName;
 
     const TLevel& operator[](int n) const { return Levels.at(n); }
