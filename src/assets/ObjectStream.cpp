@@ -237,7 +237,15 @@ RootHeader ObjectStreamReader::ReadRootStart() {
     }
     if (in_.Peek() >= 0xF0) {
         const uint8_t flags = in_.U8() & 0x0F;
-        if (flags & 2) ReadInteger();  // child position, not used
+        // Child position, not used. A bad tag here is outside any entry, so it is a plain
+        // load error.
+        if (flags & 2) {
+            try {
+                ReadInteger();
+            } catch (const PropertyValueError& e) {
+                throw StreamError(e.what());
+            }
+        }
     }
     RootHeader root;
     root.className = ReadShortString();

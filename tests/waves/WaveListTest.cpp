@@ -384,6 +384,12 @@ TEST(WaveListFile, ErrorsKeepTheItemsReadBeforeThem) {
     EXPECT_EQ(LoadError(list.Items, truncated), "Stream read error");
     EXPECT_EQ(list.Items.Count(), 1);
     EXPECT_EQ(list.Items[0].Name, "dopad");
+    // A flags byte asking for a child position that is not an integer.
+    Bytes badFlags = SampleFile();
+    const auto tpf0 =
+        std::search(badFlags.begin(), badFlags.end(), std::begin("TPF0"), std::begin("TPF0") + 4);
+    badFlags.insert(tpf0 + 4, {0xF2, 0x08});
+    EXPECT_EQ(LoadError(list.Items, badFlags), "Invalid property value");
     Bytes notAList = SampleFile();
     notAList[0] = 0xFE;
     EXPECT_EQ(LoadError(list.Items, notAList), "Invalid stream format");
