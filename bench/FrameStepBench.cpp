@@ -10,7 +10,7 @@ namespace {
 using namespace pabuko;
 
 class QuietHost : public GameHost {
-public:
+  public:
     bool timer = false;
     bool levelEnded = false;
     void PlayWave(int) override {}
@@ -26,14 +26,14 @@ public:
 };
 
 class FrameClock : public Clock {
-public:
+  public:
     int64_t now = 0;
     int64_t NowMs() override { return now; }
 };
 
 // Stands in for the performance counter: a new value at every spawn.
 class CounterSeeds : public SeedSource {
-public:
+  public:
     uint32_t counter = 12345;
     uint32_t NextSeed() override { return counter += 2654435761u; }
 };

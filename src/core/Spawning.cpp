@@ -6,7 +6,9 @@ namespace pabuko {
 
 namespace {
 
-constexpr uint8_t Letter(char c) { return static_cast<uint8_t>(c - 'A' + 1); }
+constexpr uint8_t Letter(char c) {
+    return static_cast<uint8_t>(c - 'A' + 1);
+}
 
 constexpr uint8_t Vowels[] = {Letter('A'), Letter('E'), Letter('I'),
                               Letter('O'), Letter('U'), Letter('Y')};
@@ -16,8 +18,7 @@ constexpr uint8_t UsualConsonants[] = {Letter('R'), Letter('S'), Letter('D'), Le
                                        Letter('J'), Letter('C'), Letter('B'), Letter('Z')};
 constexpr uint8_t RareConsonants[] = {Letter('Q'), Letter('W'), Letter('F'),
                                       Letter('G'), Letter('H'), Letter('X')};
-constexpr uint8_t Bonuses[] = {TileExtraLife, TileBonus35, TileBonus36, TileBonus37,
-                               TileSlowDown};
+constexpr uint8_t Bonuses[] = {TileExtraLife, TileBonus35, TileBonus36, TileBonus37, TileSlowDown};
 
 }  // namespace
 

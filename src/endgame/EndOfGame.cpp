@@ -29,7 +29,9 @@ void Game::ReadTopList() {
     }
 }
 
-int32_t Game::BestScore() const { return state_.TopList[0].Points; }
+int32_t Game::BestScore() const {
+    return state_.TopList[0].Points;
+}
 
 void Game::EndGame() {
     host_.OnEndGame();

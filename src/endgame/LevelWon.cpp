@@ -10,20 +10,29 @@ void Game::PayLevelWon() {
     for (const auto* stack : {&s.LeftStack, &s.RightStack}) {
         for (const uint8_t code : *stack) {
             switch (code) {
-                case TileBonus36: points += rules.Stacked36Score; break;
-                case TileBonus35: points += rules.Stacked35Score; break;
-                case TileBonus37: points += rules.Stacked37Score; break;
+                case TileBonus36:
+                    points += rules.Stacked36Score;
+                    break;
+                case TileBonus35:
+                    points += rules.Stacked35Score;
+                    break;
+                case TileBonus37:
+                    points += rules.Stacked37Score;
+                    break;
                 case TileExtraLife:
                     if (s.Lives < 5) s.Lives += 1;
                     break;
-                default: break;
+                default:
+                    break;
             }
         }
     }
     AddScore(points);
 }
 
-void Game::AddLevelScore() { AddScore(CurrentRecord().LevelScore); }
+void Game::AddLevelScore() {
+    AddScore(CurrentRecord().LevelScore);
+}
 
 bool Game::AnswerQuiz(int answer) {
     const TLevel& rules = CurrentRecord();

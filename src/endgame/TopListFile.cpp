@@ -33,7 +33,8 @@ TopListEntries DecodeTopList(std::string_view bytes) {
     if (bytes.size() < TopListFileSize) return StandardTopList();
     TopListEntries entries;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const auto* entry = reinterpret_cast<const unsigned char*>(bytes.data()) + i * TopListEntrySize;
+        const auto* entry =
+            reinterpret_cast<const unsigned char*>(bytes.data()) + i * TopListEntrySize;
         const std::size_t length = std::min<std::size_t>(entry[0], TopListNameMax);
         entries[i].Name.assign(reinterpret_cast<const char*>(entry + 1), length);
         uint32_t points = 0;

@@ -12,7 +12,7 @@
 namespace pabuko::testing {
 
 class RecordingHost : public GameHost {
-public:
+  public:
     // Host calls in order: "wave N", "otevri N", "EndGame", "blank", "name prompt",
     // "top list", "message CAPTION|ICON|TEXT".
     std::vector<std::string> calls;
@@ -56,13 +56,13 @@ public:
 };
 
 class ManualClock : public Clock {
-public:
+  public:
     int64_t now = 1000;
     int64_t NowMs() override { return now; }
 };
 
 class ScriptedSeeds : public SeedSource {
-public:
+  public:
     uint32_t seed = 0;
     int asked = 0;
     std::deque<uint8_t> forced;  // codes the next spawns take instead of drawing
@@ -78,10 +78,12 @@ public:
     }
 };
 
-constexpr uint8_t Code(char letter) { return static_cast<uint8_t>(letter - 'A' + 1); }
+constexpr uint8_t Code(char letter) {
+    return static_cast<uint8_t>(letter - 'A' + 1);
+}
 
 class GameTest : public ::testing::Test {
-protected:
+  protected:
     GameState state;
     RecordingHost host;
     ManualClock clock;

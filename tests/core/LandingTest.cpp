@@ -5,7 +5,7 @@ namespace pabuko::testing {
 namespace {
 
 class LandingTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         MakeLevels(10, "KOS", 40);
         PlayLevel(1);
@@ -67,8 +67,8 @@ TEST_F(LandingTest, LikeAndNeighbouringLettersVanishWithTheirScores) {
         int points;
     };
     // Same: 10; B on A: NextLetterScore 30; A on B: PrevLetterScore 20.
-    for (const Case c : {Case{'M', 'M', 10}, Case{'B', 'A', 30}, Case{'A', 'B', 20},
-                         Case{'Z', 'Y', 30}}) {
+    for (const Case c :
+         {Case{'M', 'M', 10}, Case{'B', 'A', 30}, Case{'A', 'B', 20}, Case{'Z', 'Y', 30}}) {
         host.calls.clear();
         score = state.Score;
         Stack(10, {Code('Q'), Code(c.below)});
@@ -174,7 +174,7 @@ TEST_F(LandingTest, BonusTilesVanishWithoutEffect) {
 }
 
 class DeleteRowTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         MakeLevels(3, "ABCDEFGHIJKL", 40);  // all twelve columns playable
         PlayLevel(1);

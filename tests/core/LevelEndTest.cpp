@@ -5,7 +5,7 @@ namespace pabuko::testing {
 namespace {
 
 class LevelEndTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         MakeLevels(10, "KOS", 40);  // columns 9, 10, 11
         PlayLevel(1);

@@ -9,7 +9,7 @@ namespace pabuko::testing {
 namespace {
 
 class LevelFlowTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         MakeLevels(10, "KOS", 40);
         state.Levels[2].Word = "ABECEDA";
@@ -118,7 +118,7 @@ TEST_F(LevelFlowTest, WinningTheLastLevelEndsTheGame) {
     const uint16_t tiles = state.TilesLeft;
     WinByLanding();
     EXPECT_EQ(host.calls, (std::vector<std::string>{"wave 0", "otevri 5", "EndGame", "blank",
-                                                   "name prompt", "top list"}));
+                                                    "name prompt", "top list"}));
     EXPECT_EQ(state.Level, 0);
     EXPECT_EQ(state.TilesLeft, tiles);  // no spawn after the game has ended
     EXPECT_FALSE(host.timer);
@@ -149,7 +149,7 @@ TEST_F(LevelFlowTest, FourthLossEndsTheGame) {
     host.calls.clear();
     Overflow();
     EXPECT_EQ(host.calls, (std::vector<std::string>{"wave 0", "otevri 1", "EndGame", "blank",
-                                                   "name prompt", "top list"}));
+                                                    "name prompt", "top list"}));
     EXPECT_EQ(state.Level, 0);
     EXPECT_FALSE(host.timer);
 }
@@ -222,8 +222,8 @@ TEST_F(LevelFlowTest, CountBeyondTheTableEndsAtItsLastLevel) {
     ASSERT_TRUE(game.StartLevel(100));
     host.calls.clear();
     game.EndLevel(1);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"otevri 5", "EndGame", "blank",
-                                                   "name prompt", "top list"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"otevri 5", "EndGame", "blank", "name prompt",
+                                                    "top list"}));
 }
 
 TEST_F(LevelFlowTest, ClearWellEmptiesEverything) {

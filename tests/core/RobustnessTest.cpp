@@ -6,7 +6,7 @@ namespace pabuko::testing {
 namespace {
 
 class RobustnessTest : public GameTest {
-protected:
+  protected:
     void SetUp() override { MakeLevels(10); }
 
     // Plays many frames with every key pattern; the falling tile must stay in the well.

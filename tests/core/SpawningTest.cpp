@@ -7,7 +7,7 @@ namespace pabuko::testing {
 namespace {
 
 class SpawningTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         MakeLevels(10);
         state.Level = 1;
@@ -41,12 +41,12 @@ TEST_F(SpawningTest, EveryCodeComesFromItsSeed) {
     // Random(10) = 0 (vowels), Random(6) = 5 → Y; seed 12345: g 3, h 2, Random(6) 0 → T;
     // seed 0xFFFFFFFF: g 9, h 4 (bonus tiles), Random(5) 2 → 36.
     const std::map<uint32_t, uint8_t> expected = {
-        {0, 1},    {79, 2},   {14, 3},   {19, 4},   {5, 5},    {60, 6},     {242, 7},
-        {424, 8},  {4, 9},    {43, 10},  {10, 11},  {22, 12},  {15, 13},    {17, 14},
-        {3, 15},   {25, 16},  {18, 17},  {144, 18}, {279, 19}, {21, 20},    {2, 21},
-        {11, 22},  {13, 23},  {12, 24},  {1, 25},   {44, 26},  {223, 27},   {62, 28},
-        {30, 29},  {61, 30},  {31, 31},  {94, 32},  {126, 33}, {412, 34},   {63, 35},
-        {157, 36}, {29, 37},  {382, 38}, {12345, 20}, {0xFFFFFFFFu, 36}};
+        {0, 1},    {79, 2},  {14, 3},   {19, 4},     {5, 5},           {60, 6},   {242, 7},
+        {424, 8},  {4, 9},   {43, 10},  {10, 11},    {22, 12},         {15, 13},  {17, 14},
+        {3, 15},   {25, 16}, {18, 17},  {144, 18},   {279, 19},        {21, 20},  {2, 21},
+        {11, 22},  {13, 23}, {12, 24},  {1, 25},     {44, 26},         {223, 27}, {62, 28},
+        {30, 29},  {61, 30}, {31, 31},  {94, 32},    {126, 33},        {412, 34}, {63, 35},
+        {157, 36}, {29, 37}, {382, 38}, {12345, 20}, {0xFFFFFFFFu, 36}};
     for (const auto& [seed, code] : expected) {
         EXPECT_EQ(SpawnWithSeed(seed), code) << "seed " << seed;
     }
@@ -57,27 +57,16 @@ TEST_F(SpawningTest, ChancesFollowTheTable) {
     const int spawns = 400000;
     for (uint32_t i = 0; i < spawns; ++i) counts[SpawnWithSeed(i * 2654435761u)]++;
 
-    auto chance = [](int code) {
-        switch (code) {
-            case Code('A'): case Code('E'): case Code('I'): case Code('O'): case Code('U'):
-            case Code('Y'): case Code('T'): case Code('K'): case Code('L'): case Code('V'):
-            case Code('N'): case Code('M'):
-                return 0.05;
-            case Code('R'): case Code('S'): case Code('D'): case Code('P'): case Code('J'):
-            case Code('C'): case Code('B'): case Code('Z'):
-                return 0.0225;
-            case Code('Q'): case Code('W'): case Code('F'): case Code('G'): case Code('H'):
-            case Code('X'):
-                return 0.02;
-            case 30: return 0.015;
-            case 28: case 31: case 33: return 0.01;
-            case 27: case 32: case 35: case 36: case 37: return 0.008;
-            case 29: case 34: case 38: return 0.005;
-            default: return 0.0;
-        }
-    };
+    std::map<int, double> chance;
+    for (char c : std::string("AEIOUYTKLVNM")) chance[Code(c)] = 0.05;
+    for (char c : std::string("RSDPJCBZ")) chance[Code(c)] = 0.0225;
+    for (char c : std::string("QWFGHX")) chance[Code(c)] = 0.02;
+    chance[30] = 0.015;
+    for (int code : {28, 31, 33}) chance[code] = 0.01;
+    for (int code : {27, 32, 35, 36, 37}) chance[code] = 0.008;
+    for (int code : {29, 34, 38}) chance[code] = 0.005;
     for (int code = 1; code <= 38; ++code) {
-        EXPECT_NEAR(counts[code] / double(spawns), chance(code), 0.001) << "code " << code;
+        EXPECT_NEAR(counts[code] / double(spawns), chance[code], 0.001) << "code " << code;
     }
     EXPECT_EQ(counts.size(), 38u);
 }

@@ -11,7 +11,7 @@ constexpr SteerKeys Down{false, false, true};
 constexpr SteerKeys None{};
 
 class SteeringTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         MakeLevels(10, "KOS", 40);  // playable columns 9, 10, 11
         PlayLevel(1);

@@ -5,7 +5,7 @@ namespace pabuko::testing {
 namespace {
 
 class EndOfGameTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         MakeLevels(5);
         PlayLevel(3);

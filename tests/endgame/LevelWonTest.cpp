@@ -5,7 +5,7 @@ namespace pabuko::testing {
 namespace {
 
 class LevelWonTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         MakeLevels(10);
         PlayLevel(3);

@@ -34,7 +34,7 @@ TopListEntries SampleList() {
 }
 
 class TopListFileTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         folder = fs::temp_directory_path() /
                  ("pabuko-toplist-" + std::to_string(::getpid()) + "-" +
@@ -174,7 +174,8 @@ TEST_F(TopListFileTest, FailedWriteKeepsTheOldFileWhole) {
 
 TEST_F(TopListFileTest, FailedSaveShowsAnErrorAndReportsIt) {
     state.TopList = SampleList();
-    const std::string error = "message Chyba|error|TOP-List se nepodařilo uložit do souboru toplist.dat.";
+    const std::string error =
+        "message Chyba|error|TOP-List se nepodařilo uložit do souboru toplist.dat.";
 
     fs::create_directory(file);  // a folder where the file should be
     EXPECT_FALSE(game.SaveTopList());
