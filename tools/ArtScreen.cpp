@@ -51,10 +51,14 @@ void PaintOutlinedText(QPainter& p, const QPointF& baseline, const QString& text
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 110));
     p.drawPath(path.translated(1.5, 2.5));
-    p.setPen(QPen(outline, outlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // The outline goes under the fill, so it widens the letters instead of eating them.
+    p.setPen(QPen(outline, outlineWidth * 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(outline);
+    p.drawPath(path);
     QLinearGradient fill(box.topLeft(), box.bottomLeft());
     fill.setColorAt(0, top);
     fill.setColorAt(1, bottom);
+    p.setPen(Qt::NoPen);
     p.setBrush(fill);
     p.drawPath(path);
     p.restore();
@@ -75,22 +79,17 @@ QImage AboutTitle() {
         const FallingTile rain[] = {
             {18, 20, 26, -12, 16},  {70, 52, 20, 8, 27},   {118, 8, 30, 14, 1},
             {176, 40, 22, -6, 36},  {226, 14, 28, 10, 22}, {262, 70, 20, -14, 31},
-            {34, 84, 18, 18, 11},   {202, 96, 16, -20, 5}, {6, 200, 22, 10, 25},
-            {262, 196, 24, -8, 13}, {150, 70, 16, 22, 32}, {96, 96, 14, -16, 38},
+            {34, 84, 18, 18, 11},   {202, 96, 16, -20, 5}, {8, 112, 20, 10, 25},
+            {266, 110, 22, -8, 13}, {150, 70, 16, 22, 32}, {96, 96, 14, -16, 38},
         };
         for (const auto& tile : rain) PaintFallingTile(p, tile);
 
         // "Hurbo's" over the name, the name as a row of big tiles.
-        QFont script = ArtFont(22, true, true);
+        QFont script = ArtFont(24, true, true);
         const QString hurbo = QStringLiteral("Hurbo's");
         const qreal hurboWidth = QFontMetricsF(script).horizontalAdvance(hurbo);
         PaintOutlinedText(p, QPointF(150 - hurboWidth / 2, 128), hurbo, script,
-                          QColor(255, 236, 150), QColor(255, 170, 40), QColor(70, 30, 10), 2.2);
-        p.save();
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0, 0, 0, 70));
-        p.drawEllipse(QRectF(24, 186, 252, 18));
-        p.restore();
+                          QColor(255, 248, 200), QColor(255, 184, 48), QColor(60, 24, 8), 1.3);
         PaintLogoTiles(p, 17, 140, 40, 4);
 
         // The well's floor with a few landed tiles and the word they spell.
@@ -99,13 +98,21 @@ QImage AboutTitle() {
         floor.setColorAt(1, QColor(0, 0, 0));
         p.fillRect(QRect(0, 262, 300, 38), floor);
         p.fillRect(QRect(0, 262, 300, 1), QColor(130, 136, 200));
-        const int landed[] = {12, 5, 20, 19, 0, 16, 12, 1, 25};  // L E T S _ P L A Y
-        for (int i = 0; i < 9; ++i) {
-            if (!landed[i]) continue;
-            const QRectF r(24 + i * 28, 236, 26, 26);
-            PaintBigTile(p, r, LetterLook());
-            PaintLetter(p, r, QString(QChar('A' + landed[i] - 1)), ArtFont(17, true),
-                        QColor(44, 28, 100), QColor(255, 255, 255, 150));
+        // A pile as in a well near the end of a level.
+        const int pile[][3] = {{0, 0, 8},  {0, 1, 18}, {1, 0, 1},  {2, 0, 35},
+                               {2, 1, 21}, {2, 2, 15}, {3, 0, 12}, {5, 0, 19},
+                               {5, 1, 32}, {6, 0, 5},  {7, 0, 26}, {7, 1, 3},
+                               {8, 0, 27}, {9, 0, 11}, {9, 1, 9},  {10, 0, 14}};
+        for (auto [column, height, code] : pile) {
+            const FallingTile t{4.0 + column * 26.5, 236.0 - height * 25, 25, 0, code};
+            if (code <= 26) {
+                const QRectF r(t.x, t.y, t.size, t.size);
+                PaintBigTile(p, r, LetterLook());
+                PaintLetter(p, r, QString(QChar('A' + code - 1)), ArtFont(16, true),
+                            QColor(44, 28, 100), QColor(255, 255, 255, 150));
+            } else {
+                PaintSpecialTile(p, t.x, t.y, code, t.size / 15.0);
+            }
         }
         QLinearGradient fade(0, 270, 0, 300);
         fade.setColorAt(0, QColor(0, 0, 0, 0));

@@ -21,7 +21,7 @@ inline const QColor kInk{0, 0, 128};
 namespace colours {
 inline const QColor nightTop{18, 20, 52};
 inline const QColor nightBottom{44, 32, 84};
-inline const QColor stone{58, 62, 112};
+inline const QColor stone{50, 54, 100};
 inline const QColor wellTop{10, 13, 38};
 inline const QColor wellBottom{26, 32, 74};
 inline const QColor steelLight{170, 180, 232};
