@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "assets/WaveFile.h"
+#include "assets/WaveList.h"
 #include "platform/SoundDevice.h"
 
 namespace pabuko {
@@ -108,6 +109,30 @@ TEST_F(SoundDeviceTest, ExtraSourceIsMixedIntoTheStream) {
     device.Unlock();
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(frames.load(), after);
+}
+
+TEST_F(SoundDeviceTest, WaveListPlaysThroughTheDevice) {
+    WaveList list;
+    auto& item = list.Items.Add();
+    item.SetWave({format, samples});
+    auto& loop = list.Items.Add();
+    loop.SetWave({format, samples});
+    loop.SetLooped(true);
+    // Linking to a device that is already open makes the master buffers at once.
+    list.SetDXSound(&device);
+    ASSERT_NE(item.Buffer(), nullptr);
+    item.Play();
+    item.Play();
+    loop.Play();
+    ASSERT_EQ(item.PlayCopies().size(), 2u);
+    EXPECT_TRUE(item.PlayCopies()[1]->Status().Playing);
+    ASSERT_TRUE(Eventually([&] { return !item.PlayCopies()[1]->Status().Playing; }));
+    EXPECT_TRUE(loop.Buffer()->Status().Looping);
+    item.Play();
+    EXPECT_EQ(item.PlayCopies().size(), 2u);  // a finished copy is reused
+    device.Finalize();
+    EXPECT_FALSE(item.Initialized());
+    EXPECT_EQ(item.Buffer(), nullptr);
 }
 
 TEST(SoundDeviceLifetime, TellsItsListsAndOutlivesNoBuffer) {
