@@ -18,9 +18,16 @@ std::string HundredLevels() {
     std::vector<std::string> lines;
     for (int n = 1; n <= MaxLevels; ++n) {
         lines.push_back(std::string(3 + n % 10, static_cast<char>('A' + n % 26)));
-        lines.push_back("Kter\xE1 z t\xEC" "chto odpov\xEC" "d\xED je ta spr\xE1vn\xE1, ot\xE1zka " +
-                        std::to_string(n) + "?");
-        for (int a = 1; a <= 4; ++a) lines.push_back("odpov\xEC" "d " + std::to_string(a));
+        lines.push_back(
+            "Kter\xE1 z t\xEC"
+            "chto odpov\xEC"
+            "d\xED je ta spr\xE1vn\xE1, ot\xE1zka " +
+            std::to_string(n) + "?");
+        for (int a = 1; a <= 4; ++a)
+            lines.push_back(
+                "odpov\xEC"
+                "d " +
+                std::to_string(a));
         lines.push_back("2150");
         lines.push_back(std::to_string(40 + n));
         if (n < MaxLevels) lines.push_back("");
@@ -29,7 +36,7 @@ std::string HundredLevels() {
 }
 
 class NullHost : public GameHost {
-public:
+  public:
     void PlayWave(int) override {}
     void OpenEndOfLevel(uint8_t) override {}
     void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}

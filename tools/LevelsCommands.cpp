@@ -46,9 +46,12 @@ std::string BadCharacter(const std::string& utf8) {
     for (size_t i = 0; i < utf8.size();) {
         size_t len = 1;
         const auto b = static_cast<unsigned char>(utf8[i]);
-        if (b >= 0xF0) len = 4;
-        else if (b >= 0xE0) len = 3;
-        else if (b >= 0xC0) len = 2;
+        if (b >= 0xF0)
+            len = 4;
+        else if (b >= 0xE0)
+            len = 3;
+        else if (b >= 0xC0)
+            len = 2;
         const std::string one = utf8.substr(i, len);
         if (!Utf8ToCp1250(one)) return one;
         i += len;
@@ -78,11 +81,11 @@ std::vector<std::string> CheckLevelSource(std::string text) {
         auto bytes = Utf8ToCp1250(line);
         if (!bytes) {
             const std::string bad = BadCharacter(line);
-            throw SourceError{lineNo, bad.empty() || (static_cast<unsigned char>(bad[0]) >= 0x80 &&
-                                                      static_cast<unsigned char>(bad[0]) < 0xC0)
-                                          ? "the text is not valid UTF-8"
-                                          : "Windows-1250 cannot hold the character \"" + bad +
-                                                "\""};
+            throw SourceError{lineNo,
+                              bad.empty() || (static_cast<unsigned char>(bad[0]) >= 0x80 &&
+                                              static_cast<unsigned char>(bad[0]) < 0xC0)
+                                  ? "the text is not valid UTF-8"
+                                  : "Windows-1250 cannot hold the character \"" + bad + "\""};
         }
         for (unsigned char c : *bytes) {
             // Scrambled, these would turn into line breaks or the end of the text.
@@ -92,14 +95,15 @@ std::vector<std::string> CheckLevelSource(std::string text) {
             case 0:
                 if (bytes->empty() || bytes->size() > 12 ||
                     bytes->find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ ") != std::string::npos) {
-                    throw SourceError{lineNo,
-                                      "the word \"" + line + "\" is not 1-12 characters of A-Z and space"};
+                    throw SourceError{lineNo, "the word \"" + line +
+                                                  "\" is not 1-12 characters of A-Z and space"};
                 }
                 break;
             case 6:
                 if (bytes->size() != 4 || !IsQuizLine(*bytes)) {
-                    throw SourceError{lineNo, "line 7 of a level must be the right answer (a digit) and "
-                                              "the quiz points (three digits), e.g. 2150"};
+                    throw SourceError{lineNo,
+                                      "line 7 of a level must be the right answer (a digit) and "
+                                      "the quiz points (three digits), e.g. 2150"};
                 }
                 break;
             case 7:
@@ -109,8 +113,9 @@ std::vector<std::string> CheckLevelSource(std::string text) {
                 break;
             case 8:
                 if (!bytes->empty()) {
-                    throw SourceError{lineNo, "line 9 of a level separates it from the next and must be "
-                                              "empty"};
+                    throw SourceError{lineNo,
+                                      "line 9 of a level separates it from the next and must be "
+                                      "empty"};
                 }
                 break;
             default:
@@ -119,8 +124,9 @@ std::vector<std::string> CheckLevelSource(std::string text) {
         lines.push_back(std::move(*bytes));
     }
     if ((lines.size() + 1) % LinesPerLevel != 0) {
-        throw SourceError{lines.size(), "the last level is incomplete (a level has eight lines and "
-                                        "an empty separator line)"};
+        throw SourceError{lines.size(),
+                          "the last level is incomplete (a level has eight lines and "
+                          "an empty separator line)"};
     }
     if ((lines.size() + 1) / LinesPerLevel > MaxLevels) {
         throw SourceError{MaxLevels * LinesPerLevel + 1, "a level set holds at most 100 levels"};
@@ -169,20 +175,34 @@ int PackScoring(const std::string& src, const std::string& out) {
                 }
                 return v;
             };
-            if (key == "SpawnScore") rules.Spawn = static_cast<int8_t>(in(-128, 127));
-            else if (key == "SameLetterScore") rules.SameLetter = static_cast<uint8_t>(in(0, 255));
-            else if (key == "PrevLetterScore") rules.PrevLetter = static_cast<uint8_t>(in(0, 255));
-            else if (key == "NextLetterScore") rules.NextLetter = static_cast<uint8_t>(in(0, 255));
-            else if (key == "Remove1Score") rules.Remove1 = static_cast<uint8_t>(in(0, 255));
-            else if (key == "Remove2Score") rules.Remove2 = static_cast<uint8_t>(in(0, 255));
-            else if (key == "Remove3Score") rules.Remove3 = static_cast<uint8_t>(in(0, 255));
-            else if (key == "ColumnScore") rules.Column = static_cast<int8_t>(in(-128, 127));
-            else if (key == "LevelBonus") rules.LevelBonus = static_cast<int16_t>(in(-32768, 32767));
-            else if (key == "Reserved") rules.Reserved = static_cast<int8_t>(in(-128, 127));
-            else if (key == "Stacked36Score") rules.Stacked36 = static_cast<uint16_t>(in(0, 65535));
-            else if (key == "Stacked35Score") rules.Stacked35 = static_cast<uint16_t>(in(0, 65535));
-            else if (key == "Stacked37Score") rules.Stacked37 = static_cast<uint16_t>(in(0, 65535));
-            else throw std::runtime_error("unknown field " + key);
+            if (key == "SpawnScore")
+                rules.Spawn = static_cast<int8_t>(in(-128, 127));
+            else if (key == "SameLetterScore")
+                rules.SameLetter = static_cast<uint8_t>(in(0, 255));
+            else if (key == "PrevLetterScore")
+                rules.PrevLetter = static_cast<uint8_t>(in(0, 255));
+            else if (key == "NextLetterScore")
+                rules.NextLetter = static_cast<uint8_t>(in(0, 255));
+            else if (key == "Remove1Score")
+                rules.Remove1 = static_cast<uint8_t>(in(0, 255));
+            else if (key == "Remove2Score")
+                rules.Remove2 = static_cast<uint8_t>(in(0, 255));
+            else if (key == "Remove3Score")
+                rules.Remove3 = static_cast<uint8_t>(in(0, 255));
+            else if (key == "ColumnScore")
+                rules.Column = static_cast<int8_t>(in(-128, 127));
+            else if (key == "LevelBonus")
+                rules.LevelBonus = static_cast<int16_t>(in(-32768, 32767));
+            else if (key == "Reserved")
+                rules.Reserved = static_cast<int8_t>(in(-128, 127));
+            else if (key == "Stacked36Score")
+                rules.Stacked36 = static_cast<uint16_t>(in(0, 65535));
+            else if (key == "Stacked35Score")
+                rules.Stacked35 = static_cast<uint16_t>(in(0, 65535));
+            else if (key == "Stacked37Score")
+                rules.Stacked37 = static_cast<uint16_t>(in(0, 65535));
+            else
+                throw std::runtime_error("unknown field " + key);
         }
     } catch (const std::exception& e) {
         std::cerr << src << ": " << e.what() << '\n';
@@ -197,7 +217,7 @@ int PackScoring(const std::string& src, const std::string& out) {
 
 // Messages go to standard error; any message means the set did not load cleanly.
 class PrintingHost : public GameHost {
-public:
+  public:
     int messages = 0;
     void PlayWave(int) override {}
     void OpenEndOfLevel(uint8_t) override {}

@@ -5,7 +5,9 @@
 namespace pabuko {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 uint16_t ReadU16(std::string_view b, size_t at) {
     return static_cast<uint16_t>(static_cast<unsigned char>(b[at]) |
@@ -145,8 +147,8 @@ ParsedLevelSet ParseLevelFile(std::string_view bytes, const ScoringRules& rules)
         level.Answer3 = std::move(lines[first + 4]);
         level.Answer4 = std::move(lines[first + 5]);
         level.RightAnswer = static_cast<uint8_t>(quiz[0] - '0');
-        level.QuizScore = static_cast<uint16_t>((quiz[1] - '0') * 100 + (quiz[2] - '0') * 10 +
-                                                (quiz[3] - '0'));
+        level.QuizScore =
+            static_cast<uint16_t>((quiz[1] - '0') * 100 + (quiz[2] - '0') * 10 + (quiz[3] - '0'));
         level.TileCount = *tiles;
         level.RowDelay = static_cast<uint16_t>(500 - (450 / count) * n);
         ApplyScoringRules(level, rules, n);

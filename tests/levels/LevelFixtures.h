@@ -20,7 +20,12 @@ inline std::vector<std::string> LevelLines(int count) {
         const std::string num = std::to_string(n);
         for (const std::string& line : std::initializer_list<std::string>{
                  Word(n), "Ot\xE1zka " + num, "jedna", "dv\xEC", "t\xF8i", "\xE8ty\xF8i",
-              std::string("1") + (n < 10 ? "00" : n < 100 ? "0" : "") + num, std::to_string(30 + n)}) {
+                 std::string("1") +
+                     (n < 10    ? "00"
+                      : n < 100 ? "0"
+                                : "") +
+                     num,
+                 std::to_string(30 + n)}) {
             lines.push_back(line);
         }
         if (n < count) lines.push_back("");

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "levels/LevelSetFile.h"
 #include "levels/LevelFixtures.h"
+#include "levels/LevelSetFile.h"
 
 using namespace pabuko;
 using namespace pabuko::testing;
@@ -85,8 +85,8 @@ TEST(LevelFileCount, MoreThanHundredLevelsKeepsTheFirstHundred) {
 }
 
 TEST(LevelFileFields, LinesGoToTheirFieldsAsTheyAre) {
-    std::vector<std::string> lines = {"KOT",  "Kdo m\xF2ouk\xE1?", "pes", "",
-                                      "kocour", " my\x9A ", "3150 a dal\x9A\xED text", "+42"};
+    std::vector<std::string> lines = {"KOT",      "Kdo m\xF2ouk\xE1?",       "pes", "", "kocour",
+                                      " my\x9A ", "3150 a dal\x9A\xED text", "+42"};
     auto set = ParseLevelFile(WriteLevelFile(lines), ScoringRules{});
     ASSERT_EQ(set.Levels.size(), 1u);
     const TLevel& l = set.Levels[0];
@@ -107,8 +107,8 @@ TEST(LevelFileFields, QuizLineDigitByDigit) {
         int right;
         int points;
     };
-    for (const Case c : {Case{"2150", 2, 150}, Case{"4005", 4, 5}, Case{"0999", 0, 999},
-                         Case{"9000xyz", 9, 0}}) {
+    for (const Case c :
+         {Case{"2150", 2, 150}, Case{"4005", 4, 5}, Case{"0999", 0, 999}, Case{"9000xyz", 9, 0}}) {
         auto lines = LevelLines(1);
         lines[6] = c.line;
         auto set = ParseLevelFile(WriteLevelFile(lines), ScoringRules{});
@@ -157,7 +157,8 @@ TEST(LevelFileDamage, LevelCutShortIsNotCheckedAsALevel) {
 TEST(LevelFileRowDelay, DependsOnTheNumberOfLevels) {
     auto delays = [](int count) {
         std::vector<int> out;
-        for (const auto& l : ParseLevelFile(WriteLevelFile(LevelLines(count)), ScoringRules{}).Levels)
+        for (const auto& l :
+             ParseLevelFile(WriteLevelFile(LevelLines(count)), ScoringRules{}).Levels)
             out.push_back(l.RowDelay);
         return out;
     };
@@ -173,8 +174,8 @@ TEST(LevelFileRowDelay, DependsOnTheNumberOfLevels) {
 }
 
 TEST(ScoringRulesFile, StandardRecordBytes) {
-    const std::string standard("\x01\x0A\x14\x1E\x0A\x14\x1E\xF6\xCE\xFF\xF6\x00\xC8\x00\x64\x00\x32\x00",
-                               18);
+    const std::string standard(
+        "\x01\x0A\x14\x1E\x0A\x14\x1E\xF6\xCE\xFF\xF6\x00\xC8\x00\x64\x00\x32\x00", 18);
     EXPECT_EQ(SerializeScoringRules(ScoringRules{}), standard);
     EXPECT_EQ(ParseScoringRules(standard), ScoringRules{});
     // Bytes after the 18th are ignored; fewer than 18 is no record.

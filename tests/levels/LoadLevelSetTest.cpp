@@ -20,7 +20,7 @@ struct Message {
 };
 
 class RecordingHost : public GameHost {
-public:
+  public:
     std::vector<Message> messages;
     void PlayWave(int) override {}
     void OpenEndOfLevel(uint8_t) override {}
@@ -44,14 +44,16 @@ struct FixedSeeds : SeedSource {
     uint32_t NextSeed() override { return 1; }
 };
 
-const char* const kFormatWarning = "Soubor s levely má nesprávný formát. Uvidíme, jestli půjde hrát...";
+const char* const kFormatWarning =
+    "Soubor s levely má nesprávný formát. Uvidíme, jestli půjde hrát...";
 
 class LoadLevelSetTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("pabuko-levels-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root_ =
+            fs::temp_directory_path() /
+            ("pabuko-levels-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root_);
         fs::create_directories(root_ / "data/levels");
         state_.ProgramFolder = root_.string() + "/";

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <string_view>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 
 #include "core/Game.h"
 #include "levels/LevelSetFile.h"
@@ -17,7 +17,7 @@ using namespace pabuko;
 namespace {
 
 class SilentHost : public GameHost {
-public:
+  public:
     std::vector<std::string> messages;
     void PlayWave(int) override {}
     void OpenEndOfLevel(uint8_t) override {}
@@ -109,10 +109,9 @@ void ExpectPlayable(const LevelTable& table) {
 TEST(ShippedLevelSets, StandardSetGrowsFromThreeToTwelveLetters) {
     const Loaded loaded = LoadShipped("new");
     ASSERT_EQ(loaded.messages.size(), 1u);
-    EXPECT_EQ(loaded.messages[0],
-              "Informace: Ze souboru \"new.qvl\" bylo v pořádku načteno " +
-                  std::to_string(loaded.state.Levels.LevelCount) +
-                  " úrovní.\rPravidla bodování zůstávají standardní.");
+    EXPECT_EQ(loaded.messages[0], "Informace: Ze souboru \"new.qvl\" bylo v pořádku načteno " +
+                                      std::to_string(loaded.state.Levels.LevelCount) +
+                                      " úrovní.\rPravidla bodování zůstávají standardní.");
     const LevelTable& table = loaded.state.Levels;
     ASSERT_GE(table.LevelCount, 20);
     ExpectPlayable(table);
@@ -140,7 +139,8 @@ TEST(ShippedLevelSets, PackedTextsMatchTheirSources) {
         std::ifstream in(EnvDir("PABUKO_SOURCE_DIR") + "content/levels/" + name + ".txt",
                          std::ios::binary);
         ASSERT_TRUE(in) << name;
-        const std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string source((std::istreambuf_iterator<char>(in)),
+                                 std::istreambuf_iterator<char>());
         const auto lines = SplitLines(source);
         const Loaded loaded = LoadShipped(name);
         const LevelTable& table = loaded.state.Levels;
