@@ -19,15 +19,16 @@ Surface::Surface(int width, int height) {
 void Surface::Fill(uint32_t value) { std::fill(pixels_.begin(), pixels_.end(), value); }
 
 void Surface::FillFrom(const uint32_t* source, int sourceWidth, int sourceHeight, Rect r) {
-    for (int y = 0; y < height_ && y < r.h; ++y) {
-        const int64_t sy = int64_t{r.y} + y;
-        if (sy < 0 || sy >= sourceHeight) continue;
-        for (int x = 0; x < width_ && x < r.w; ++x) {
-            const int64_t sx = int64_t{r.x} + x;
-            if (sx < 0 || sx >= sourceWidth) continue;
-            pixels_[static_cast<size_t>(y) * width_ + x] =
-                source[static_cast<size_t>(sy) * sourceWidth + static_cast<size_t>(sx)];
-        }
+    // The part of `r` inside both the source and this surface, row by row.
+    const int64_t x0 = std::max<int64_t>(0, -int64_t{r.x});
+    const int64_t x1 = std::min<int64_t>({int64_t{width_}, int64_t{r.w}, int64_t{sourceWidth} - r.x});
+    const int64_t y0 = std::max<int64_t>(0, -int64_t{r.y});
+    const int64_t y1 = std::min<int64_t>({int64_t{height_}, int64_t{r.h}, int64_t{sourceHeight} - r.y});
+    if (x1 <= x0) return;
+    for (int64_t y = y0; y < y1; ++y) {
+        const uint32_t* from = source + (r.y + y) * sourceWidth + r.x + x0;
+        std::memcpy(pixels_.data() + y * width_ + x0, from,
+                    static_cast<size_t>(x1 - x0) * sizeof(uint32_t));
     }
 }
 

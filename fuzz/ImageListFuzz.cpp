@@ -1,0 +1,43 @@
+// An image list file: load, build the surfaces, draw, and write it back.
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "assets/ImageList.h"
+#include "assets/ObjectStream.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace pabuko;
+    DrawingSurface surface;
+    surface.Initialize();
+    ImageList list;
+    list.SetDXDraw(&surface);
+    bool loaded = true;
+    try {
+        list.Items.LoadFromStream(std::span<const uint8_t>(data, size));
+    } catch (const StreamError&) {
+        loaded = false;
+        // What a failed load kept must still restore and draw safely.
+        list.Items.Initialize(surface);
+        list.Items.Restore();
+    }
+    Surface& back = surface.BackBuffer();
+    for (int i = 0; i < list.Items.Count(); ++i) {
+        const PictureCollectionItem& item = list.Items[i];
+        const int64_t count = item.PatternCount();
+        for (int64_t k : {int64_t{-1}, int64_t{0}, int64_t{1}, count / 2, count - 1, count}) {
+            // Every pattern lies in a surface that exists.
+            if (k >= 0 && k < count && item.PatternSurface(k) >= item.Surfaces().size()) {
+                std::abort();
+            }
+            for (int pos : {-20, 0, 7, 395}) item.Draw(back, pos, pos - 3, static_cast<int>(k));
+        }
+    }
+    if (loaded) {
+        // Whatever we read, we write so that it reads again the same.
+        PictureCollection again;
+        again.LoadFromStream(list.Items.SaveToStream());
+        if (again.Count() != list.Items.Count()) std::abort();
+    }
+    return 0;
+}

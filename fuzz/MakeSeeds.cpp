@@ -1,0 +1,73 @@
+// Writes small valid inputs for the fuzzers, so that they start from real files.
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "assets/ImageList.h"
+#include "assets/Picture.h"
+#include "assets/ListFileBuilder.h"  // tests/assets
+
+namespace fs = std::filesystem;
+using namespace pabuko;
+
+namespace {
+
+void Write(const fs::path& dir, const std::string& name, const std::vector<uint8_t>& bytes) {
+    fs::create_directories(dir);
+    std::ofstream out(dir / name, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<uint32_t> Pixels(int w, int h) {
+    std::vector<uint32_t> px;
+    for (int i = 0; i < w * h; ++i) px.push_back(PixelFromRgb((i % 16) * 16, (i % 5) * 50, (i % 3) ? 0 : 255));
+    return px;
+}
+
+std::vector<uint8_t> Rle8Dib() {
+    std::vector<uint8_t> d;
+    test::Append32(d, 40);
+    test::Append32(d, 6);
+    test::Append32(d, 3);
+    test::Append16(d, 1);
+    test::Append16(d, 8);
+    test::Append32(d, 1);
+    for (int i = 0; i < 3; ++i) test::Append32(d, 0);
+    test::Append32(d, 2);
+    test::Append32(d, 0);
+    test::Append32(d, 0x00FF00FF);
+    test::Append32(d, 0x00123456);
+    test::Append(d, {3, 1, 0, 3, 0, 1, 0, 0, 0, 0, 0, 2, 1, 1, 2, 1, 0, 1});
+    return d;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: make_fuzz_seeds DIR\n";
+        return 2;
+    }
+    const fs::path root = argv[1];
+    const auto px = Pixels(30, 15);
+    std::vector<std::vector<uint8_t>> pictures{
+        PictureDataFromBmp(EncodeBmpFile(30, 15, px, 24)),
+        PictureDataFromBmp(EncodeBmpFile(30, 15, px, 8)),
+        PictureDataFromDib(EncodeDib(30, 15, px, 32)),
+        PictureDataFromDib(Rle8Dib()),
+        {4, 'T', 'D', 'I', 'B'},
+    };
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        Write(root / "fuzz_picture", "picture" + std::to_string(i), pictures[i]);
+        Write(root / "fuzz_image_list", "list" + std::to_string(i),
+              test::OneItemFile(pictures[i], 15, 15, i % 2 == 1, i == 2 ? 2 : 0, 0));
+    }
+    Write(root / "fuzz_picture", "bmpfile", EncodeBmpFile(3, 2, Pixels(3, 2), 24));
+    Write(root / "fuzz_picture", "dib", EncodeDib(3, 2, Pixels(3, 2), 8));
+    Write(root / "fuzz_image_list", "whole", test::OneItemFile(pictures[0], 0, 0));
+    Write(root / "fuzz_image_list", "empty", test::ImageListFile([](ObjectStreamWriter&) {}));
+    return 0;
+}
