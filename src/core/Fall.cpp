@@ -14,10 +14,7 @@ void Game::FallStep() {
     // Strictly later: at exactly FallDelay the tile waits one more frame.
     if (clock_.NowMs() <= s.LastStepTime + s.FallDelay) return;
 
-    // Only a scripted or damaged state can hold a tile outside the well here.
-    if (f.Column < 0) f.Column = 0;
-    if (f.Column > WellColumns - 1) f.Column = WellColumns - 1;
-    if (f.Row > FloorRow) f.Row = FloorRow;
+    KeepTileInWell();
 
     int surface = WellRows;
     for (int r = 0; r < WellRows; ++r) {

@@ -78,6 +78,7 @@ private:
 
     // Safe views of the state for values a damaged level file or a script can hold.
     uint8_t CellAt(int column, int row) const;
+    void KeepTileInWell();
     const TLevel& LevelRecord(int n) const;
     const TLevel& CurrentRecord() const { return LevelRecord(state_.Level); }
     int PlayWidth() const;  // WordLength kept within 1 … 12

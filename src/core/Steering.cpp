@@ -10,9 +10,18 @@ uint8_t Game::CellAt(int column, int row) const {
     return state_.Well[column][row];
 }
 
+void Game::KeepTileInWell() {
+    // Only a script or a damaged state can put the tile outside; the rules never do.
+    FallingTile& f = state_.Falling;
+    if (f.Column < 0) f.Column = 0;
+    if (f.Column > WellColumns - 1) f.Column = WellColumns - 1;
+    if (f.Row > WellRows - 1) f.Row = WellRows - 1;
+}
+
 void Game::Steer(const SteerKeys& keys) {
     GameState& s = state_;
     FallingTile& f = s.Falling;
+    KeepTileInWell();
     // The column test comes first, so no cell beyond the right wall is read.
     if (keys.Right && (f.Column == WellColumns - 1 || CellAt(f.Column + 1, f.Row) == TileEmpty)) {
         f.Column = static_cast<int8_t>(f.Column + 1);

@@ -1,0 +1,1 @@
+pabuko_fuzzer(rules_fuzzer ${CMAKE_CURRENT_LIST_DIR}/RulesFuzz.cpp)
