@@ -1,0 +1,214 @@
+// The pictures pabuko-tool paints: sizes and cells as the game draws them, the colour key
+// where something must show through, and light places where the game writes text.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cmath>
+#include <map>
+#include <memory>
+
+#include "ToolRun.h"
+
+namespace pabuko::art_test {
+namespace {
+
+constexpr QRgb kKey = qRgb(255, 0, 255);
+
+class ArtPictures : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        dir_ = std::make_unique<TempDir>("pabuko-art-pictures");
+        const ToolRun run = Tool("art render " + dir_->Path().string());
+        ASSERT_EQ(run.status, 0);
+        for (const char* name : {"screen-0-title", "screen-1-toplist", "skin-new-0-background",
+                                 "skin-new-1-life", "skin-new-2-letters", "skin-new-3-specials",
+                                 "skin-new-4-barrier", "skin-new-5-left"}) {
+            QImage image(
+                QString::fromStdString((dir_->Path() / (std::string(name) + ".png")).string()));
+            pictures_[name] = image.convertToFormat(QImage::Format_RGB32);
+        }
+    }
+    static void TearDownTestSuite() { dir_.reset(); }
+
+    static const QImage& Picture(const std::string& name) { return pictures_.at(name); }
+
+    static QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) | 0xFF000000; }
+
+    static double Luminance(QRgb c) {
+        return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c);
+    }
+
+    struct Stats {
+        double mean = 0, deviation = 0, darkest = 255;
+        int keyed = 0;
+    };
+    static Stats Area(const QImage& image, int x, int y, int w, int h) {
+        Stats s;
+        double sum = 0, squares = 0;
+        for (int j = y; j < y + h; ++j)
+            for (int i = x; i < x + w; ++i) {
+                const QRgb c = At(image, i, j);
+                if (c == kKey) ++s.keyed;
+                const double l = Luminance(c);
+                sum += l;
+                squares += l * l;
+                s.darkest = std::min(s.darkest, l);
+            }
+        const double n = double(w) * h;
+        s.mean = sum / n;
+        s.deviation = std::sqrt(std::max(0.0, squares / n - s.mean * s.mean));
+        return s;
+    }
+
+    static QImage Cell(const QImage& strip, int index) { return strip.copy(15 * index, 0, 15, 15); }
+
+    static std::unique_ptr<TempDir> dir_;
+    static std::map<std::string, QImage> pictures_;
+};
+
+std::unique_ptr<TempDir> ArtPictures::dir_;
+std::map<std::string, QImage> ArtPictures::pictures_;
+
+TEST_F(ArtPictures, EveryPictureHasTheSizeItsPlaceNeeds) {
+    const std::map<std::string, QSize> sizes = {
+        {"screen-0-title", {300, 300}},        {"screen-1-toplist", {250, 300}},
+        {"skin-new-0-background", {400, 300}}, {"skin-new-1-life", {20, 20}},
+        {"skin-new-2-letters", {26 * 15, 15}}, {"skin-new-3-specials", {12 * 15, 15}},
+        {"skin-new-4-barrier", {12, 30}},      {"skin-new-5-left", {160, 300}}};
+    for (const auto& [name, size] : sizes) {
+        ASSERT_FALSE(Picture(name).isNull()) << name;
+        EXPECT_EQ(Picture(name).size(), size) << name;
+    }
+}
+
+TEST_F(ArtPictures, TilesAreOpaqueDistinctSquaresWithAVisibleSymbol) {
+    std::vector<QImage> cells;
+    for (int i = 0; i < 26; ++i) cells.push_back(Cell(Picture("skin-new-2-letters"), i));
+    for (int i = 0; i < 12; ++i) cells.push_back(Cell(Picture("skin-new-3-specials"), i));
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const Stats all = Area(cells[i], 0, 0, 15, 15);
+        EXPECT_EQ(all.keyed, 0) << "cell " << i << " has see-through pixels";
+        // A glyph or symbol: the inner part is not one flat face.
+        EXPECT_GT(Area(cells[i], 2, 2, 11, 11).deviation, 20.0) << "cell " << i;
+        for (size_t j = 0; j < i; ++j) EXPECT_NE(cells[i], cells[j]) << i << " and " << j;
+    }
+}
+
+TEST_F(ArtPictures, LettersShareOneTileAndKeepTheirInkInside) {
+    const QImage& strip = Picture("skin-new-2-letters");
+    for (int i = 0; i < 26; ++i) {
+        const QImage cell = Cell(strip, i);
+        // Same bevelled frame for every letter: the outline pixels match those of A.
+        for (int k = 0; k < 15; ++k) {
+            EXPECT_EQ(At(cell, k, 0), At(strip, k, 0)) << char('A' + i);
+            EXPECT_EQ(At(cell, 0, k), At(strip, 0, k)) << char('A' + i);
+        }
+        // The indigo ink of the letter lies inside the face, centred.
+        int ink = 0, left = 15, right = -1, top = 15, bottom = -1;
+        for (int y = 0; y < 15; ++y)
+            for (int x = 0; x < 15; ++x) {
+                const QRgb c = At(cell, x, y);
+                if (Luminance(c) < 150 && qBlue(c) > qRed(c) + 20) {
+                    ++ink;
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+            }
+        EXPECT_GE(left, 1) << char('A' + i);
+        EXPECT_LE(right, 13) << char('A' + i);
+        EXPECT_GE(top, 1) << char('A' + i);
+        EXPECT_LE(bottom, 13) << char('A' + i);
+        EXPECT_NEAR((left + right) / 2.0, 7, 1.5) << char('A' + i);
+        EXPECT_NEAR((top + bottom) / 2.0, 7, 1.5) << char('A' + i);
+        EXPECT_GE(ink, 8) << char('A' + i);
+    }
+}
+
+TEST_F(ArtPictures, KeyShowsWhatLiesBehindTheLifeMarkerAndTheBarrier) {
+    const QImage& life = Picture("skin-new-1-life");
+    for (auto [x, y] : {std::pair{0, 0}, {19, 0}, {0, 19}, {19, 19}})
+        EXPECT_EQ(At(life, x, y), kKey) << x << "," << y;
+    EXPECT_NE(At(life, 10, 10), kKey);
+    const Stats lifeArea = Area(life, 0, 0, 20, 20);
+    EXPECT_GT(lifeArea.keyed, 40);
+    EXPECT_LT(lifeArea.keyed, 260);
+
+    // The barrier is drawn at x0 - 10 and at 221: only its middle may cover anything, so it
+    // stays inside the 11-pixel gap between well and stack on both sides.
+    const QImage& barrier = Picture("skin-new-4-barrier");
+    for (int y = 0; y < 30; ++y) {
+        for (int x : {0, 1, 10, 11}) EXPECT_EQ(At(barrier, x, y), kKey) << x << "," << y;
+        for (int x = 2; x <= 9; ++x) EXPECT_NE(At(barrier, x, y), kKey) << x << "," << y;
+    }
+}
+
+TEST_F(ArtPictures, BackgroundsAreOpaqueAndNeverUseTheKeyColour) {
+    for (const char* name : {"skin-new-0-background", "skin-new-5-left", "screen-0-title",
+                             "screen-1-toplist", "skin-new-2-letters", "skin-new-3-specials"}) {
+        const QImage& image = Picture(name);
+        EXPECT_EQ(Area(image, 0, 0, image.width(), image.height()).keyed, 0) << name;
+    }
+}
+
+TEST_F(ArtPictures, CountersAreWrittenOnLightFields) {
+    const QImage& bg = Picture("skin-new-0-background");
+    // Navy 12-point digits (16 pixels) at these tops, up to seven digits wide.
+    for (auto [x, y] : {std::pair{277, 124}, {277, 164}, {326, 220}, {277, 261}}) {
+        const Stats s = Area(bg, x, y, 60, 18);
+        EXPECT_GT(s.mean, 200) << x << "," << y;
+        EXPECT_GT(s.darkest, 150) << x << "," << y;
+    }
+    // Five life markers from x 275, 22 apart, 20 x 20: the heart's matte is this field.
+    const Stats lives = Area(bg, 275, 200, 108, 20);
+    EXPECT_GT(lives.mean, 200);
+}
+
+TEST_F(ArtPictures, WellStacksAndWordRowAreDarkBehindTheTiles) {
+    const QImage& bg = Picture("skin-new-0-background");
+    EXPECT_LT(Area(bg, 42, 0, 180, 270).mean, 60);    // the well
+    EXPECT_LT(Area(bg, 233, 106, 15, 135).mean, 60);  // right stack, slots 8 to 0
+    EXPECT_LT(Area(bg, 42, 275, 180, 15).mean, 70);   // word row
+    const QImage& left = Picture("skin-new-5-left");
+    EXPECT_LT(Area(left, 134, 106, 15, 135).mean, 60);  // left stack at x0 - 26
+    EXPECT_LT(Area(left, 149, 60, 11, 30).mean, 70);    // its mouth at rows 4 and 5
+    EXPECT_LT(Area(bg, 222, 60, 11, 30).mean, 70);      // the right mouth
+    EXPECT_GT(Area(bg, 222, 30, 11, 25).mean, 80);      // wall above the right mouth
+    EXPECT_GT(Area(left, 149, 30, 11, 25).mean, 80);    // wall above the left mouth
+}
+
+TEST_F(ArtPictures, LeftPictureMeetsTheBackgroundOnTheWellGrid) {
+    // Item 5 lies at x0 - 160 = 62 - 15 * length: its stone grid must fall on the same
+    // 15-pixel phase as the background's, whatever the word's length.
+    auto darkestPhase = [&](const QImage& image, int from, int to, int origin) {
+        double column[15] = {};
+        for (int x = from; x < to; ++x)
+            column[((x + origin) % 15 + 15) % 15] += Area(image, x, 0, 1, 270).mean;
+        return int(std::min_element(column, column + 15) - column);
+    };
+    const int background = darkestPhase(Picture("skin-new-0-background"), 0, 42, 0);
+    for (int length = 1; length <= 12; ++length) {
+        const int origin = 62 - 15 * length;
+        EXPECT_EQ(darkestPhase(Picture("skin-new-5-left"), 0, 120, origin), background)
+            << "word length " << length;
+    }
+    // The floor under the well continues across the seam.
+    const QImage& bg = Picture("skin-new-0-background");
+    const QImage& left = Picture("skin-new-5-left");
+    for (int y = 270; y < 300; ++y) EXPECT_EQ(At(left, 0, y), At(bg, 0, y)) << y;
+}
+
+TEST_F(ArtPictures, TopListHasAQuietLightCardForTheNamesAndADarkSeatForTheClose) {
+    const QImage& top = Picture("screen-1-toplist");
+    const int rows[10] = {112, 128, 144, 159, 175, 191, 207, 222, 238, 254};
+    for (int y : rows) {
+        // Names from x 31, points from x 155, 11-pixel text.
+        const Stats s = Area(top, 31, y, 205, 13);
+        EXPECT_GT(s.mean, 215) << y;
+        EXPECT_LT(s.deviation, 12) << y;
+    }
+    // The white "X" at 224,0 needs a dark place.
+    EXPECT_LT(Area(top, 228, 4, 13, 13).mean, 110);
+}
+
+}  // namespace
+}  // namespace pabuko::art_test

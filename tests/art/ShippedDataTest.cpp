@@ -1,0 +1,121 @@
+// The data files the build ships, read back by the tool's own dumps, and the skin drawn as
+// a playfield through the game's drawing code.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <nlohmann/json.hpp>
+#include <set>
+
+#include "ToolRun.h"
+
+namespace pabuko::art_test {
+namespace {
+
+using nlohmann::json;
+
+json Dump(const std::string& what, const std::filesystem::path& file) {
+    const ToolRun run = Tool(what + " dump " + file.string());
+    EXPECT_EQ(run.status, 0) << file;
+    return json::parse(run.out, nullptr, false);
+}
+
+struct ItemShape {
+    int width, height, patternWidth, patterns;
+    bool transparent;
+};
+
+void ExpectItems(const json& dump, const std::vector<ItemShape>& shapes) {
+    ASSERT_TRUE(dump.is_object());
+    EXPECT_FALSE(dump.contains("error"));
+    ASSERT_EQ(dump["items"].size(), shapes.size());
+    for (size_t i = 0; i < shapes.size(); ++i) {
+        const json& item = dump["items"][i];
+        SCOPED_TRACE("item " + std::to_string(i));
+        EXPECT_EQ(item["Picture"]["Kind"], "TBitmap");
+        EXPECT_EQ(item["Picture"]["Width"], shapes[i].width);
+        EXPECT_EQ(item["Picture"]["Height"], shapes[i].height);
+        EXPECT_EQ(item["PatternWidth"], shapes[i].patternWidth);
+        EXPECT_EQ(item["Patterns"].size(), size_t(shapes[i].patterns));
+        EXPECT_EQ(item["Transparent"], shapes[i].transparent);
+        EXPECT_EQ(item["TransparentColor"], 0xFF00FFu);  // magenta
+    }
+}
+
+TEST(ShippedData, SkinHoldsTheSixPicturesOfThePlayfield) {
+    const json dump = Dump("images", BuildDir() / "data/skins/new.qvs");
+    ExpectItems(dump, {{400, 300, 0, 1, false},
+                       {20, 20, 0, 1, true},
+                       {390, 15, 15, 26, true},
+                       {180, 15, 15, 12, true},
+                       {12, 30, 0, 1, true},
+                       {160, 300, 0, 1, false}});
+    // Letter Z is pattern 25, the last cell of the strip.
+    EXPECT_EQ(dump["items"][2]["Patterns"][25], json::array({375, 0, 15, 15}));
+}
+
+TEST(ShippedData, BasicGraphicsHoldTheTitleAndTheTopListBackground) {
+    ExpectItems(Dump("images", BuildDir() / "data/screen.src"),
+                {{300, 300, 0, 1, false}, {250, 300, 0, 1, false}});
+}
+
+TEST(ShippedData, SoundListHoldsElevenPlayableEffects) {
+    const json dump = Dump("waves", BuildDir() / "data/sounds/sfx.qvs");
+    ASSERT_TRUE(dump.is_object());
+    EXPECT_FALSE(dump.contains("error"));
+    ASSERT_EQ(dump["items"].size(), 11u);
+    std::set<uint32_t> crcs;
+    for (const json& item : dump["items"]) {
+        EXPECT_EQ(item["Looped"], false);
+        EXPECT_EQ(item["Format"]["Tag"], 1);
+        EXPECT_EQ(item["Format"]["Channels"], 1);
+        EXPECT_EQ(item["Format"]["SamplesPerSec"], 22050);
+        EXPECT_EQ(item["Format"]["BitsPerSample"], 16);
+        EXPECT_GT(item["DataBytes"].get<int>(), 2000);
+        crcs.insert(item["DataCrc32"].get<uint32_t>());
+    }
+    EXPECT_EQ(crcs.size(), 11u) << "two effects hold the same samples";
+}
+
+TEST(ShippedData, SkinDrawsAsAPlayfieldForEveryWordLength) {
+    const QImage letters = [] {
+        TempDir dir("pabuko-shipped-letters");
+        EXPECT_EQ(Tool("images dump " + (BuildDir() / "data/skins/new.qvs").string() + " --png " +
+                       dir.Path().string())
+                      .status,
+                  0);
+        return QImage(QString::fromStdString((dir.Path() / "item2.png").string()))
+            .convertToFormat(QImage::Format_RGB32);
+    }();
+    ASSERT_EQ(letters.size(), QSize(390, 15));
+    TempDir dir("pabuko-shipped-preview");
+    for (const std::string word : {"A", "KOS TKA", "PROGRAMOVANI"}) {
+        SCOPED_TRACE(word);
+        const auto out = dir.Path() / "playfield.png";
+        ASSERT_EQ(Tool("art preview " + (BuildDir() / "data/skins/new.qvs").string() + " " +
+                       out.string() + " --word \"" + word + "\"")
+                      .status,
+                  0);
+        const QImage frame =
+            QImage(QString::fromStdString(out.string())).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(frame.size(), QSize(400, 300));
+        // The word's letters stand in the word row from x0, exactly the skin's cells.
+        const int x0 = 222 - 15 * int(word.size());
+        for (size_t i = 0; i < word.size(); ++i) {
+            if (word[i] == ' ') continue;
+            EXPECT_EQ(frame.copy(x0 + 15 * int(i), 275, 15, 15),
+                      letters.copy(15 * (word[i] - 'A'), 0, 15, 15))
+                << "letter " << i;
+        }
+        // Navy counter digits are drawn on the panel.
+        int navy = 0;
+        for (int y = 124; y < 142; ++y)
+            for (int x = 277; x < 340; ++x) {
+                const QRgb c = frame.pixel(x, y);
+                if (qBlue(c) > 90 && qRed(c) < 70 && qGreen(c) < 70) ++navy;
+            }
+        EXPECT_GT(navy, 30);
+    }
+}
+
+}  // namespace
+}  // namespace pabuko::art_test
