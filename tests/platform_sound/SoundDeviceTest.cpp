@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -133,6 +134,21 @@ TEST_F(SoundDeviceTest, WaveListPlaysThroughTheDevice) {
     device.Finalize();
     EXPECT_FALSE(item.Initialized());
     EXPECT_EQ(item.Buffer(), nullptr);
+}
+
+TEST_F(SoundDeviceTest, ShippedEffectsAllMakeBuffers) {
+    const char* build = std::getenv("PABUKO_BUILD_DIR");
+    ASSERT_NE(build, nullptr);
+    WaveList list;
+    list.SetDXSound(&device);
+    list.Items.LoadFromFile(std::string(build) + "/data/sounds/sfx.qvs");
+    // The game plays waves 0 to 10.
+    ASSERT_EQ(list.Items.Count(), 11);
+    for (int i = 0; i < list.Items.Count(); ++i) {
+        EXPECT_NE(list.Items[i].Buffer(), nullptr) << i;
+        list.Items[i].Play();
+        EXPECT_TRUE(list.Items[i].PlayCopies().at(0)->Status().Playing) << i;
+    }
 }
 
 TEST(SoundDeviceLifetime, TellsItsListsAndOutlivesNoBuffer) {
