@@ -48,6 +48,13 @@ void PaintStones(QPainter& p, const QRect& area, int phaseX) {
             }
         }
     }
+    // Deeper at the top: light falls in from the floor of the well. Only vertical, so it
+    // stays seamless.
+    QLinearGradient depth(0, 0, 0, kWellBottom);
+    depth.setColorAt(0, QColor(4, 4, 20, 120));
+    depth.setColorAt(0.6, QColor(4, 4, 20, 30));
+    depth.setColorAt(1, QColor(4, 4, 20, 0));
+    p.fillRect(area, depth);
     p.restore();
 }
 

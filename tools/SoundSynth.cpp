@@ -187,10 +187,21 @@ Buffer DeleteRow() {
 Buffer StackFull() {
     Buffer b;
     for (int i = 0; i < 2; ++i)
-        Add(b, {.start = 0.16 * i, .length = 0.15, .f0 = Note(-17), .f1 = Note(-17.5),
-                .attack = 0.004, .decay = 0.08, .gain = 0.5, .harmonics = kReed});
+        Add(b, {.start = 0.16 * i,
+                .length = 0.15,
+                .f0 = Note(-17),
+                .f1 = Note(-17.5),
+                .attack = 0.004,
+                .decay = 0.08,
+                .gain = 0.5,
+                .harmonics = kReed});
     AddNoise(b, 0.33, 0.09, 0.2, 0.05, 0.4, 0.001, 0.02, 4);
-    Add(b, {.start = 0.33, .length = 0.09, .f0 = 140, .f1 = 80, .attack = 0.002, .decay = 0.03,
+    Add(b, {.start = 0.33,
+            .length = 0.09,
+            .f0 = 140,
+            .f1 = 80,
+            .attack = 0.002,
+            .decay = 0.03,
             .gain = 0.5});
     return b;
 }
