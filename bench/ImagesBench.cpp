@@ -15,7 +15,8 @@ using namespace pabuko;
 
 // The built skin when there is one, else a list of the same shape.
 std::vector<uint8_t> SkinFile() {
-    const std::filesystem::path built = std::filesystem::path(PABUKO_BUILD_DIR) / "data/skins/new.qvs";
+    const std::filesystem::path built =
+        std::filesystem::path(PABUKO_BUILD_DIR) / "data/skins/new.qvs";
     if (std::ifstream in{built, std::ios::binary}) {
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "assets/ImageList.h"
-#include "assets/Picture.h"
 #include "assets/ListFileBuilder.h"  // tests/assets
+#include "assets/Picture.h"
 
 namespace fs = std::filesystem;
 using namespace pabuko;
@@ -18,12 +18,14 @@ namespace {
 void Write(const fs::path& dir, const std::string& name, const std::vector<uint8_t>& bytes) {
     fs::create_directories(dir);
     std::ofstream out(dir / name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<uint32_t> Pixels(int w, int h) {
     std::vector<uint32_t> px;
-    for (int i = 0; i < w * h; ++i) px.push_back(PixelFromRgb((i % 16) * 16, (i % 5) * 50, (i % 3) ? 0 : 255));
+    for (int i = 0; i < w * h; ++i)
+        px.push_back(PixelFromRgb((i % 16) * 16, (i % 5) * 50, (i % 3) ? 0 : 255));
     return px;
 }
 

@@ -45,8 +45,7 @@ uint32_t ParseColor(const json& value) {
     return color;
 }
 
-std::vector<uint8_t> PictureFromFile(const fs::path& file, const std::string& kind,
-                                     int bitCount) {
+std::vector<uint8_t> PictureFromFile(const fs::path& file, const std::string& kind, int bitCount) {
     QImage image(QString::fromStdString(file.string()));
     if (image.isNull()) throw std::runtime_error("cannot read picture " + file.string());
     image = image.convertToFormat(QImage::Format_RGB32);
@@ -99,7 +98,8 @@ int Pack(const std::string& manifestPath, const std::string& outPath) {
 
     const std::vector<uint8_t> bytes = list.SaveToStream(manifest.value("ResourceName", "PABUKO"));
     std::ofstream out(outPath, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out) {
         std::cerr << "images pack: cannot write " << outPath << '\n';
         return 1;
@@ -107,7 +107,9 @@ int Pack(const std::string& manifestPath, const std::string& outPath) {
     return 0;
 }
 
-json RectJson(const Rect& r) { return json::array({r.x, r.y, r.w, r.h}); }
+json RectJson(const Rect& r) {
+    return json::array({r.x, r.y, r.w, r.h});
+}
 
 int Dump(const std::string& path, const std::string& pngDir) {
     DrawingSurface surface;
@@ -133,7 +135,8 @@ int Dump(const std::string& path, const std::string& pngDir) {
     for (int i = 0; i < list.Items.Count(); ++i) {
         const PictureCollectionItem& item = list.Items[i];
         json patterns = json::array();
-        for (int64_t k = 0; k < item.PatternCount(); ++k) patterns.push_back(RectJson(item.PatternRect(k)));
+        for (int64_t k = 0; k < item.PatternCount(); ++k)
+            patterns.push_back(RectJson(item.PatternRect(k)));
         json surfaces = json::array();
         for (const Rect& r : item.SurfaceRects()) surfaces.push_back(RectJson(r));
         items.push_back({

@@ -146,7 +146,9 @@ void PictureCollection::Clear() {
     items_.clear();
 }
 
-bool PictureCollection::Initialized() const { return dxdraw_ && dxdraw_->Initialized(); }
+bool PictureCollection::Initialized() const {
+    return dxdraw_ && dxdraw_->Initialized();
+}
 
 void PictureCollection::Initialize(DrawingSurface& surface) {
     for (auto& item : items_) item->Finalize();
@@ -186,8 +188,7 @@ void PictureCollection::LoadFromStream(std::span<const uint8_t> bytes) {
         std::copy_n(table.begin(), ColorTable.size(), ColorTable.begin());
     });
 
-    PropertySet root(header.objectName.empty() ? "TPictureCollectionComponent"
-                                               : header.objectName);
+    PropertySet root(header.objectName.empty() ? "TPictureCollectionComponent" : header.objectName);
     root.Object("List", &list);
     root.Value("List", [this](ObjectStreamReader& r) {
         r.ReadCollection([this](ObjectStreamReader& r) {
@@ -213,9 +214,8 @@ void PictureCollection::LoadFromStream(std::span<const uint8_t> bytes) {
                        [&item](ObjectStreamReader& r) { item.SystemMemory = r.ReadBoolean(); })
                 .Value("Transparent",
                        [&item](ObjectStreamReader& r) { item.Transparent = r.ReadBoolean(); })
-                .Value("TransparentColor", [&item](ObjectStreamReader& r) {
-                    item.SetTransparentColor(r.ReadColor());
-                });
+                .Value("TransparentColor",
+                       [&item](ObjectStreamReader& r) { item.SetTransparentColor(r.ReadColor()); });
             r.ReadProperties(props);
         });
     });

@@ -18,7 +18,7 @@ class PictureCollection;
 
 // `TPictureCollectionItem`
 class PictureCollectionItem {
-public:
+  public:
     explicit PictureCollectionItem(PictureCollection& collection) : collection_(&collection) {}
 
     std::string Name;  // Windows-1250
@@ -62,7 +62,7 @@ public:
     // Each surface's rectangle in the picture.
     const std::vector<Rect>& SurfaceRects() const { return surfaceRects_; }
 
-private:
+  private:
     enum class Layout { Whole, OneSurface, Chunks };
 
     void AddSurface(Rect r);
@@ -82,7 +82,7 @@ private:
 
 // `TPictureCollection`
 class PictureCollection {
-public:
+  public:
     PictureCollection() { ColorTable.fill(0); }
     PictureCollection(const PictureCollection&) = delete;
     PictureCollection& operator=(const PictureCollection&) = delete;
@@ -113,14 +113,14 @@ public:
 
     std::array<uint8_t, 1024> ColorTable;
 
-private:
+  private:
     std::vector<std::unique_ptr<PictureCollectionItem>> items_;
     DrawingSurface* dxdraw_ = nullptr;
 };
 
 // `TDXImageList`: the collection, linked to a drawing surface that drives it.
 class ImageList : public SurfaceListener {
-public:
+  public:
     ImageList() = default;
     ~ImageList() override;
     ImageList(const ImageList&) = delete;
@@ -134,7 +134,7 @@ public:
 
     PictureCollection Items;
 
-private:
+  private:
     DrawingSurface* linked_ = nullptr;
 };
 

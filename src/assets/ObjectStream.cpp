@@ -19,12 +19,16 @@ std::string ErrorReading(std::string_view object, std::string_view entry, std::s
 std::string ListIndexOutOfBounds(long long index) {
     return "List index out of bounds (" + std::to_string(index) + ")";
 }
-std::string CannotBeMade(std::string_view what) { return std::string(what) + " cannot be made"; }
+std::string CannotBeMade(std::string_view what) {
+    return std::string(what) + " cannot be made";
+}
 }  // namespace stream_messages
 
 namespace {
 
-[[noreturn]] void ReadFailed() { throw StreamError(stream_messages::kStreamReadError); }
+[[noreturn]] void ReadFailed() {
+    throw StreamError(stream_messages::kStreamReadError);
+}
 [[noreturn]] void BadValue() {
     throw PropertyValueError(stream_messages::kInvalidPropertyValue);
 }
@@ -32,7 +36,9 @@ namespace {
 bool IsIdentStart(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
-bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
+bool IsIdentChar(char c) {
+    return IsIdentStart(c) || (c >= '0' && c <= '9');
+}
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -57,8 +63,12 @@ struct NamedColor {
     uint32_t value;
 };
 
-constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
-constexpr uint32_t Sys(uint32_t n) { return 0xFF000000u | n; }
+constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) {
+    return r | (g << 8) | (b << 16);
+}
+constexpr uint32_t Sys(uint32_t n) {
+    return 0xFF000000u | n;
+}
 
 constexpr NamedColor kColors[] = {
     {"clBlack", Rgb(0, 0, 0)},
@@ -157,7 +167,8 @@ uint16_t ByteReader::U16() {
 
 uint32_t ByteReader::U32() {
     Need(4);
-    uint32_t v = static_cast<uint32_t>(data_[pos_]) | (static_cast<uint32_t>(data_[pos_ + 1]) << 8) |
+    uint32_t v = static_cast<uint32_t>(data_[pos_]) |
+                 (static_cast<uint32_t>(data_[pos_ + 1]) << 8) |
                  (static_cast<uint32_t>(data_[pos_ + 2]) << 16) |
                  (static_cast<uint32_t>(data_[pos_ + 3]) << 24);
     pos_ += 4;
@@ -305,7 +316,9 @@ void ObjectStreamReader::ReadNoChildren() {
     if (in_.U8() != 0) throw StreamError(stream_messages::kInvalidStreamFormat);
 }
 
-ValueTag ObjectStreamReader::PeekTag() const { return static_cast<ValueTag>(in_.Peek()); }
+ValueTag ObjectStreamReader::PeekTag() const {
+    return static_cast<ValueTag>(in_.Peek());
+}
 
 int32_t ObjectStreamReader::ReadInteger() {
     switch (static_cast<ValueTag>(in_.U8())) {
@@ -440,7 +453,9 @@ void ObjectStreamWriter::BeginRoot(std::string_view resourceName, std::string_vi
     ShortString(objectName);
 }
 
-void ObjectStreamWriter::Name(std::string_view name) { ShortString(name); }
+void ObjectStreamWriter::Name(std::string_view name) {
+    ShortString(name);
+}
 
 void ObjectStreamWriter::Integer(int32_t value) {
     if (value >= -128 && value <= 127) {
@@ -481,9 +496,15 @@ void ObjectStreamWriter::Binary(std::span<const uint8_t> bytes) {
     out_.insert(out_.end(), bytes.begin(), bytes.end());
 }
 
-void ObjectStreamWriter::BeginCollection() { Byte(static_cast<uint8_t>(ValueTag::Collection)); }
-void ObjectStreamWriter::BeginItem() { Byte(static_cast<uint8_t>(ValueTag::List)); }
-void ObjectStreamWriter::End() { Byte(0); }
+void ObjectStreamWriter::BeginCollection() {
+    Byte(static_cast<uint8_t>(ValueTag::Collection));
+}
+void ObjectStreamWriter::BeginItem() {
+    Byte(static_cast<uint8_t>(ValueTag::List));
+}
+void ObjectStreamWriter::End() {
+    Byte(0);
+}
 
 std::vector<uint8_t> ObjectStreamWriter::Finish() {
     End();  // root's properties

@@ -36,38 +36,38 @@ std::string CannotBeMade(std::string_view what);
 
 // A load error; what() is the exact message.
 class StreamError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // Thrown by value readers when the tag does not fit the property; the entry loop turns it
 // into "Error reading X.Y: <cause>".
 class PropertyValueError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // Value tags of the object stream.
 enum class ValueTag : uint8_t {
-    Null = 0,        // end of a list
-    List = 1,        // start of a list (a collection item)
+    Null = 0,  // end of a list
+    List = 1,  // start of a list (a collection item)
     Int8 = 2,
     Int16 = 3,
     Int32 = 4,
-    String = 6,      // 1-byte length
-    Ident = 7,       // 1-byte length
+    String = 6,  // 1-byte length
+    Ident = 7,   // 1-byte length
     False = 8,
     True = 9,
-    Binary = 10,     // 32-bit length
-    LString = 12,    // 32-bit length
+    Binary = 10,   // 32-bit length
+    LString = 12,  // 32-bit length
     Collection = 14,
-    WString = 18,    // 32-bit count of UTF-16 units
-    Utf8String = 20, // 32-bit length
+    WString = 18,     // 32-bit count of UTF-16 units
+    Utf8String = 20,  // 32-bit length
 };
 
 // Bounds-checked little-endian reading over a byte span.
 class ByteReader {
-public:
+  public:
     ByteReader() = default;
     explicit ByteReader(std::span<const uint8_t> data) : data_(data) {}
 
@@ -89,7 +89,7 @@ public:
     std::span<const uint8_t> Bytes(size_t n);
     std::string String(size_t n);
 
-private:
+  private:
     void Need(size_t n) const;
 
     std::span<const uint8_t> data_;
@@ -101,7 +101,7 @@ class ObjectStreamReader;
 // An object whose entries a stream can set. Paths ("List.ColorTable") walk through
 // Child(); the last step is read by Read().
 class StreamObject {
-public:
+  public:
     virtual ~StreamObject() = default;
     // The name used in "Error reading ..." (the object's name, or its class name).
     virtual std::string ErrorName() const = 0;
@@ -116,7 +116,7 @@ public:
 // A StreamObject described by a table: value properties with their readers, and
 // sub-objects.
 class PropertySet : public StreamObject {
-public:
+  public:
     using ValueReader = std::function<void(ObjectStreamReader&)>;
 
     explicit PropertySet(std::string errorName) : errorName_(std::move(errorName)) {}
@@ -129,7 +129,7 @@ public:
     StreamObject* Child(std::string_view name) override;
     bool Has(std::string_view name) const override;
 
-private:
+  private:
     std::string errorName_;
     std::map<std::string, ValueReader, std::less<>> values_;
     std::map<std::string, StreamObject*, std::less<>> objects_;
@@ -142,7 +142,7 @@ struct RootHeader {
 };
 
 class ObjectStreamReader {
-public:
+  public:
     explicit ObjectStreamReader(std::span<const uint8_t> data) : in_(data) {}
 
     // The resource header: 0xFF, type 10, a zero-ended name, flags and size.
@@ -173,7 +173,7 @@ public:
 
     ByteReader& Bytes() { return in_; }
 
-private:
+  private:
     std::string ReadShortString();
     void ReadEntry(StreamObject& object, const std::string& path);
 
@@ -185,7 +185,7 @@ bool ColorFromIdent(std::string_view ident, uint32_t& color);
 
 // Writes a list file into a byte vector.
 class ObjectStreamWriter {
-public:
+  public:
     // Resource header (with `resourceName` and flags 0x1030), "TPF0", class and object name.
     void BeginRoot(std::string_view resourceName, std::string_view className,
                    std::string_view objectName = {});
@@ -208,7 +208,7 @@ public:
 
     std::vector<uint8_t>& Out() { return out_; }
 
-private:
+  private:
     void Byte(uint8_t b) { out_.push_back(b); }
     void U16(uint16_t v);
     void U32(uint32_t v);

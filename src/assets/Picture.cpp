@@ -57,8 +57,12 @@ int MaskRun(uint32_t mask) {
     return run;
 }
 
-uint8_t Expand5(uint32_t v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
-uint8_t Expand6(uint32_t v) { return static_cast<uint8_t>((v << 2) | (v >> 4)); }
+uint8_t Expand5(uint32_t v) {
+    return static_cast<uint8_t>((v << 3) | (v >> 2));
+}
+uint8_t Expand6(uint32_t v) {
+    return static_cast<uint8_t>((v << 2) | (v >> 4));
+}
 
 struct DibHeader {
     int64_t width = 0;
@@ -149,18 +153,16 @@ DibHeader ReadDibHeader(ByteReader& in, const DibErrors& errors) {
 }
 
 class PixelSink {
-public:
+  public:
     PixelSink(Picture& pic, const DibHeader& h) : pic_(pic), h_(h) {}
     // Row r as stored (0 = first row in the data).
     uint32_t* Row(int64_t r) {
         const int64_t y = h_.topDown ? r : h_.height - 1 - r;
         return pic_.pixels.data() + y * h_.width;
     }
-    uint32_t Index(uint32_t i) const {
-        return i < h_.palette.size() ? h_.palette[i] : kOpaque;
-    }
+    uint32_t Index(uint32_t i) const { return i < h_.palette.size() ? h_.palette[i] : kOpaque; }
 
-private:
+  private:
     Picture& pic_;
     const DibHeader& h_;
 };
@@ -301,8 +303,8 @@ Picture DecodeBmpFile(std::span<const uint8_t> file) {
     ByteReader in(file);
     auto head = in.Bytes(14);
     if (head[0] != 'B' || head[1] != 'M') throw StreamError(picture_messages::kBitmapNotValid);
-    const uint32_t offBits = head[10] | (head[11] << 8) | (head[12] << 16) |
-                             (static_cast<uint32_t>(head[13]) << 24);
+    const uint32_t offBits =
+        head[10] | (head[11] << 8) | (head[12] << 16) | (static_cast<uint32_t>(head[13]) << 24);
     return DecodeDibFrom(in, DibErrors{true}, Picture::Kind::Bitmap, offBits);
 }
 

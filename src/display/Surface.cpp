@@ -16,14 +16,18 @@ Surface::Surface(int width, int height) {
     pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
 }
 
-void Surface::Fill(uint32_t value) { std::fill(pixels_.begin(), pixels_.end(), value); }
+void Surface::Fill(uint32_t value) {
+    std::fill(pixels_.begin(), pixels_.end(), value);
+}
 
 void Surface::FillFrom(const uint32_t* source, int sourceWidth, int sourceHeight, Rect r) {
     // The part of `r` inside both the source and this surface, row by row.
     const int64_t x0 = std::max<int64_t>(0, -int64_t{r.x});
-    const int64_t x1 = std::min<int64_t>({int64_t{width_}, int64_t{r.w}, int64_t{sourceWidth} - r.x});
+    const int64_t x1 =
+        std::min<int64_t>({int64_t{width_}, int64_t{r.w}, int64_t{sourceWidth} - r.x});
     const int64_t y0 = std::max<int64_t>(0, -int64_t{r.y});
-    const int64_t y1 = std::min<int64_t>({int64_t{height_}, int64_t{r.h}, int64_t{sourceHeight} - r.y});
+    const int64_t y1 =
+        std::min<int64_t>({int64_t{height_}, int64_t{r.h}, int64_t{sourceHeight} - r.y});
     if (x1 <= x0) return;
     for (int64_t y = y0; y < y1; ++y) {
         const uint32_t* from = source + (r.y + y) * sourceWidth + r.x + x0;
@@ -159,7 +163,9 @@ void DrawingSurface::Finalize() {
     busy_ = false;
 }
 
-bool DrawingSurface::CanDraw() const { return initialized_ && !busy_ && !backBuffer_.IsEmpty(); }
+bool DrawingSurface::CanDraw() const {
+    return initialized_ && !busy_ && !backBuffer_.IsEmpty();
+}
 
 void DrawingSurface::Restore() {
     if (!initialized_ || busy_) return;

@@ -21,7 +21,7 @@ struct Rect {
 // A pixel buffer, rows top to bottom, pitch = width. A width or height of 0 or less
 // makes an empty surface that draws nothing.
 class Surface {
-public:
+  public:
     Surface() = default;
     Surface(int width, int height);
 
@@ -48,7 +48,7 @@ public:
     // surfaces; the two rectangles stay in register.
     void Draw(int x, int y, const Surface& source, Rect src, bool keyed);
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     uint32_t colorKey_ = 0;
@@ -64,7 +64,7 @@ uint32_t ResolveSystemColor(uint32_t color);
 // Text drawn straight into a back buffer. The engine draws through this; the window
 // supplies the implementation (QPainter on the buffer's pixels).
 class TextCanvas {
-public:
+  public:
     struct FontSpec {
         std::string name = "Arial";
         uint32_t color = 0;  // 0x00BBGGRR
@@ -102,20 +102,20 @@ enum class SurfaceNotification {
 };
 
 class SurfaceListener {
-public:
+  public:
     virtual ~SurfaceListener() = default;
     virtual void SurfaceNotify(DrawingSurface& surface, SurfaceNotification what) = 0;
 };
 
 // Where a flipped frame goes (the main window's drawing widget).
 class SurfacePresenter {
-public:
+  public:
     virtual ~SurfacePresenter() = default;
     virtual void Present(const Surface& backBuffer) = 0;
 };
 
 class DrawingSurface {
-public:
+  public:
     static constexpr int kDefaultWidth = 400;
     static constexpr int kDefaultHeight = 300;
 
@@ -156,7 +156,7 @@ public:
     void AddListener(SurfaceListener* listener);
     void RemoveListener(SurfaceListener* listener);
 
-private:
+  private:
     void Notify(SurfaceNotification what);
 
     int width_;

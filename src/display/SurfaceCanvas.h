@@ -10,7 +10,7 @@
 namespace pabuko {
 
 class SurfaceCanvas : public TextCanvas {
-public:
+  public:
     explicit SurfaceCanvas(Surface& surface) : surface_(surface) {}
     ~SurfaceCanvas() override { Release(); }
 
@@ -21,7 +21,7 @@ public:
     // is the same everywhere.
     static int PixelSize(int points);
 
-private:
+  private:
     Surface& surface_;
     QImage image_;
     std::unique_ptr<QPainter> painter_;

@@ -84,10 +84,9 @@ TEST(ImageListPatterns, ChunksOfAboutFiveHundredPixels) {
 
     // Both ways: 700 × 530 with 100 × 100 cells, chunks 600 wide and 500 high.
     auto& grid = f.Load(test::OneItemFile(GradientPicture(700, 530), 100, 100));
-    EXPECT_EQ(grid.SurfaceRects(), (std::vector<Rect>{{0, 0, 600, 500},
-                                                      {600, 0, 100, 500},
-                                                      {0, 500, 600, 30},
-                                                      {600, 500, 100, 30}}));
+    EXPECT_EQ(grid.SurfaceRects(),
+              (std::vector<Rect>{
+                  {0, 0, 600, 500}, {600, 0, 100, 500}, {0, 500, 600, 30}, {600, 500, 100, 30}}));
     EXPECT_EQ(grid.PatternCount(), 35);
     EXPECT_EQ(grid.PatternSurface(5), 0u);
     EXPECT_EQ(grid.PatternSurface(6), 1u);

@@ -97,7 +97,8 @@ TEST(ImagesTool, DamagedFileGivesTheErrorBesideTheItemsRead) {
         w.End();
     });
     std::ofstream(dir / "bad.qvs", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     const ToolRun dump = Tool("images dump " + (dir / "bad.qvs").string());
     EXPECT_EQ(dump.status, 1);
     const json j = json::parse(dump.out);

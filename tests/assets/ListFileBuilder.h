@@ -25,8 +25,8 @@ inline void Append16(std::vector<uint8_t>& out, uint32_t v) {
 
 // A list file whose "List" collection holds the items `writeItems` writes (each starting
 // with BeginItem and ending with End).
-inline std::vector<uint8_t> ImageListFile(const std::function<void(ObjectStreamWriter&)>& writeItems,
-                                          bool colorTable = true) {
+inline std::vector<uint8_t> ImageListFile(
+    const std::function<void(ObjectStreamWriter&)>& writeItems, bool colorTable = true) {
     ObjectStreamWriter w;
     w.BeginRoot("", "TPictureCollectionComponent");
     if (colorTable) {

@@ -151,7 +151,9 @@ TEST(ListFileFormat, AcceptsEveryTagTheReaderAllows) {
     PictureCollection list;
     list.LoadFromStream(file);
     ASSERT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.Items(0).Name, "\xC8" "a");
+    EXPECT_EQ(list.Items(0).Name,
+              "\xC8"
+              "a");
     EXPECT_TRUE(list.Items(0).SystemMemory);
     EXPECT_FALSE(list.Items(0).Transparent);
     EXPECT_EQ(list.Items(0).TransparentColor(), 0xFF00000Fu);

@@ -88,21 +88,27 @@ TEST(PictureDecoding, FourAndEightBitsTopDown) {
 
 TEST(PictureDecoding, SixteenBitsDefaultAndMasks) {
     // 5-5-5 without masks: 0x7C00 red, 0x03E0 green.
-    auto pic = DecodeDib(Dib40({.width = 2, .height = 1, .bits = 16,
-                                .pixels = {0x00, 0x7C, 0xE0, 0x03}}));
+    auto pic =
+        DecodeDib(Dib40({.width = 2, .height = 1, .bits = 16, .pixels = {0x00, 0x7C, 0xE0, 0x03}}));
     EXPECT_EQ(pic.pixels, (std::vector<uint32_t>{kRed, kGreen}));
     // 5-6-5 by masks: 0xF800 red, 0x07E0 green; 0x0010 is blue 16 of 31 → 132.
-    pic = DecodeDib(Dib40({.width = 3, .height = 1, .bits = 16, .compression = 3,
+    pic = DecodeDib(Dib40({.width = 3,
+                           .height = 1,
+                           .bits = 16,
+                           .compression = 3,
                            .masks = {0xF800, 0x07E0, 0x001F},
                            .pixels = {0x00, 0xF8, 0xE0, 0x07, 0x10, 0x00, 0, 0}}));
     EXPECT_EQ(pic.pixels, (std::vector<uint32_t>{kRed, kGreen, PixelFromRgb(0, 0, 132)}));
 }
 
 TEST(PictureDecoding, TwentyFourAndThirtyTwoBits) {
-    auto pic = DecodeDib(Dib40({.width = 1, .height = 2, .bits = 24,
-                                .pixels = {1, 2, 3, 0, 4, 5, 6, 0}}));
+    auto pic =
+        DecodeDib(Dib40({.width = 1, .height = 2, .bits = 24, .pixels = {1, 2, 3, 0, 4, 5, 6, 0}}));
     EXPECT_EQ(pic.pixels, (std::vector<uint32_t>{PixelFromRgb(6, 5, 4), PixelFromRgb(3, 2, 1)}));
-    pic = DecodeDib(Dib40({.width = 2, .height = 1, .bits = 32, .compression = 3,
+    pic = DecodeDib(Dib40({.width = 2,
+                           .height = 1,
+                           .bits = 32,
+                           .compression = 3,
                            .masks = {0xFF0000, 0xFF00, 0xFF},
                            .pixels = {1, 2, 3, 0x80, 4, 5, 6, 0}}));
     EXPECT_EQ(pic.pixels, (std::vector<uint32_t>{PixelFromRgb(3, 2, 1), PixelFromRgb(6, 5, 4)}));
@@ -124,20 +130,26 @@ TEST(PictureDecoding, CoreHeaderWithThreeBytePalette) {
 TEST(PictureDecoding, Rle8RunsAbsoluteDeltaAndEnd) {
     // 4 × 3, bottom-up. Bottom row: run of 2 × index 1, absolute 3 pixels (2,1,2) padded.
     // Then end of line, delta (2, 1) skipping a row, one pixel, end of bitmap.
-    const auto pic = DecodeDib(Dib40({.width = 4, .height = 3, .bits = 8, .compression = 1,
-                                      .clrUsed = 3,
-                                      .palette = {0x000000, 0xFF0000, 0x00FF00},
-                                      .pixels = {2, 1, 0, 3, 2, 1, 2, 0, 0, 0, 0, 2, 2, 1,
-                                                 1, 2, 0, 1}}));
+    const auto pic =
+        DecodeDib(Dib40({.width = 4,
+                         .height = 3,
+                         .bits = 8,
+                         .compression = 1,
+                         .clrUsed = 3,
+                         .palette = {0x000000, 0xFF0000, 0x00FF00},
+                         .pixels = {2, 1, 0, 3, 2, 1, 2, 0, 0, 0, 0, 2, 2, 1, 1, 2, 0, 1}}));
     const uint32_t k = PixelFromRgb(0, 0, 0);
-    EXPECT_EQ(pic.pixels, (std::vector<uint32_t>{k, k, kGreen, k,     //
-                                                 k, k, k, k,           //
+    EXPECT_EQ(pic.pixels, (std::vector<uint32_t>{k, k, kGreen, k,  //
+                                                 k, k, k, k,       //
                                                  kRed, kRed, kGreen, kRed}));
 }
 
 TEST(PictureDecoding, Rle4) {
     // 8 × 1: run of 3 alternating 1,2,1; absolute 5 nibbles (3,1,2,3,1) in 3 bytes and a pad.
-    const auto pic = DecodeDib(Dib40({.width = 8, .height = 1, .bits = 4, .compression = 2,
+    const auto pic = DecodeDib(Dib40({.width = 8,
+                                      .height = 1,
+                                      .bits = 4,
+                                      .compression = 2,
                                       .clrUsed = 4,
                                       .palette = {0, 0xFF0000, 0x00FF00, 0x0000FF},
                                       .pixels = {3, 0x12, 0, 5, 0x31, 0x23, 0x10, 0, 0, 1}}));
@@ -192,10 +204,16 @@ TEST(PictureErrors, MessagesOfTheDibReader) {
     EXPECT_EQ(DibError(d), "DIB is invalid");
     EXPECT_EQ(DibError(Dib40({.width = 1, .height = 1, .compression = 4})), "DIB is invalid");
     EXPECT_EQ(DibError(Dib40({.width = 1, .height = 1, .bits = 2})), "Bitcount in invalid (2)");
-    EXPECT_EQ(DibError(Dib40({.width = 1, .height = 1, .bits = 16, .compression = 3,
+    EXPECT_EQ(DibError(Dib40({.width = 1,
+                              .height = 1,
+                              .bits = 16,
+                              .compression = 3,
                               .masks = {0xFF0000, 0xFF00, 0xFF}})),
               "PixelFormat in invalid");
-    EXPECT_EQ(DibError(Dib40({.width = 1, .height = 1, .bits = 24, .compression = 3,
+    EXPECT_EQ(DibError(Dib40({.width = 1,
+                              .height = 1,
+                              .bits = 24,
+                              .compression = 3,
                               .masks = {0xF800, 0x7E0, 0x1F}})),
               "PixelFormat in invalid");
     // Rows shorter than the header promises.
@@ -225,7 +243,10 @@ TEST(PictureErrors, TruncatedPayloadsFailCleanly) {
         PictureDataFromBmp(EncodeBmpFile(4, 3, px, 8)),
         PictureDataFromBmp(EncodeBmpFile(4, 3, px, 24)),
         PictureDataFromDib(EncodeDib(4, 3, px, 32)),
-        PictureDataFromDib(Dib40({.width = 4, .height = 3, .bits = 8, .compression = 1,
+        PictureDataFromDib(Dib40({.width = 4,
+                                  .height = 3,
+                                  .bits = 8,
+                                  .compression = 1,
                                   .pixels = {4, 1, 0, 0, 4, 1, 0, 1}})),
     };
     for (const auto& full : payloads) {

@@ -70,7 +70,9 @@ TEST(SurfaceCanvas, SolidBrushFillsTheCell) {
     canvas.Font.size = 8;
     canvas.BrushClear = false;
     canvas.BrushColor = 0x0000FF;  // red
-    canvas.TextOut(10, 5, "\xC8" "as");  // "Čas" in Windows-1250
+    canvas.TextOut(10, 5,
+                   "\xC8"
+                   "as");  // "Čas" in Windows-1250
     canvas.Release();
     EXPECT_EQ(back.Pixel(10, 5) | 0xFF000000u, PixelFromRgb(255, 0, 0));
     EXPECT_EQ(back.Pixel(9, 5) | 0xFF000000u, kWhite);
