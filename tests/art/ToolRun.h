@@ -45,7 +45,7 @@ class TempDir {
 
 inline std::filesystem::path BuildDir() {
     const char* dir = std::getenv("PABUKO_BUILD_DIR");
-    return dir ? dir : ".";
+    return dir ? dir : PABUKO_BUILD_FOLDER;
 }
 
 }  // namespace pabuko::art_test
