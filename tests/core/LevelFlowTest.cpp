@@ -1,4 +1,6 @@
 // Starting levels and games, ending levels, lives, and the refusals of bad requests.
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -76,7 +78,8 @@ TEST_F(LevelFlowTest, LevelStartKeepsScoreAndLives) {
 }
 
 TEST_F(LevelFlowTest, NewGameLoadsTheSetAndEnablesPause) {
-    const auto folder = std::filesystem::temp_directory_path() / "pabuko-core-newgame";
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("pabuko-core-newgame-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder / "data" / "levels");
     std::ofstream(folder / "data" / "levels" / "new.qvl", std::ios::binary)
         << WriteLevelFile({"PES", "Kdo \x9at\xECk\xE1?", "pes", "kočka", "", "", "1100", "25"});
