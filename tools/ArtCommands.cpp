@@ -97,7 +97,8 @@ GameState SampleGame(const std::string& word) {
     }
     s.LeftStack = {27, 3, 35, 36, 37, 32, 14, 31, 38};
     s.LeftStackFull = true;
-    s.RightStack = {28, 29, 30, 33, 34, 0, 0, 0, 0};
+    s.RightStack = {28, 29, 30, 33, 34, 5, 18, 9, 11};
+    s.RightStackFull = true;
     s.Falling = {16, int8_t(12 - (s.WordLength + 1) / 2), 5};
     return s;
 }
