@@ -8,8 +8,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace pabuko;
-    DrawingSurface surface;
-    surface.Initialize();
+    // One back buffer for the whole run: making it per input would cost more than the rest.
+    static DrawingSurface surface;
+    if (!surface.Initialized()) surface.Initialize();
     ImageList list;
     list.SetDXDraw(&surface);
     bool loaded = true;
