@@ -4,11 +4,13 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "assets/ImageList.h"
 #include "assets/ListFileBuilder.h"  // tests/assets
 #include "assets/Picture.h"
+#include "assets/WaveList.h"
 
 namespace fs = std::filesystem;
 using namespace pabuko;
@@ -71,5 +73,21 @@ int main(int argc, char** argv) {
     Write(root / "fuzz_picture", "dib", EncodeDib(3, 2, Pixels(3, 2), 8));
     Write(root / "fuzz_image_list", "whole", test::OneItemFile(pictures[0], 0, 0));
     Write(root / "fuzz_image_list", "empty", test::ImageListFile([](ObjectStreamWriter&) {}));
+
+    // Wave lists: both sample sizes, mono and stereo, a looped item, a limit, an empty wave.
+    WaveCollection waves;
+    for (const auto& [channels, rate, bits] : {std::tuple{1, 22050, 8}, std::tuple{2, 44100, 16}}) {
+        auto& item = waves.Add();
+        item.Name = "w" + std::to_string(bits);
+        item.SetLooped(bits == 16);
+        item.SetMaxPlayingCount(channels);
+        std::vector<uint8_t> data(60);
+        for (size_t k = 0; k < data.size(); ++k) data[k] = static_cast<uint8_t>(k * 37);
+        item.SetWave({MakePcmFormat(static_cast<uint16_t>(channels), static_cast<uint32_t>(rate),
+                                    static_cast<uint16_t>(bits)),
+                      data});
+    }
+    waves.Add();
+    Write(root / "fuzz_wavelist", "sfx", waves.SaveToStream());
     return 0;
 }
