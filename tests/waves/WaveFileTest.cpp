@@ -80,16 +80,6 @@ TEST(WavePayloadReader, LaterChunksReplaceEarlierOnesAndZeroHeaderEnds) {
     EXPECT_EQ(w.Data, (Bytes{3}));
 }
 
-TEST(WavePayloadReader, MissingChunksLeaveBlocksEmpty) {
-    Bytes onlyFmt = Header();
-    Chunk(onlyFmt, "fmt ", {1, 2, 3, 4});
-    EXPECT_TRUE(ReadWavePayload(onlyFmt).Data.empty());
-    Bytes onlyData = Header();
-    Chunk(onlyData, "data", {5});
-    EXPECT_TRUE(ReadWavePayload(onlyData).Format.empty());
-    EXPECT_EQ(ReadWavePayload(onlyData).Data, Bytes{5});
-}
-
 TEST(WavePayloadReader, TruncationNeverReadsPastTheEnd) {
     Bytes b = Header();
     Chunk(b, "fmt ", MakePcmFormat(1, 22050, 8));
@@ -165,21 +155,6 @@ TEST(WavePayloadWriter, EmptyWaveIsABareHeaderThatLoadsAgain) {
     const Bytes b = WriteWavePayload(Wave{});
     EXPECT_EQ(b, (Bytes{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'}));
     EXPECT_TRUE(ReadWavePayload(b).Empty());
-}
-
-TEST(WaveFormatRecord, ParsesTheFixedPart) {
-    auto block = MakePcmFormat(2, 44100, 16);
-    ASSERT_EQ(block.size(), 16u);
-    const auto f = ParseWaveFormat(block);
-    ASSERT_TRUE(f);
-    EXPECT_EQ(f->Tag, 1);
-    EXPECT_EQ(f->Channels, 2);
-    EXPECT_EQ(f->SamplesPerSec, 44100u);
-    EXPECT_EQ(f->AvgBytesPerSec, 176400u);
-    EXPECT_EQ(f->BlockAlign, 4);
-    EXPECT_EQ(f->BitsPerSample, 16);
-    block.pop_back();
-    EXPECT_FALSE(ParseWaveFormat(block));
 }
 
 }  // namespace
