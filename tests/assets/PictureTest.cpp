@@ -168,6 +168,30 @@ TEST(PictureDecoding, BitmapFileHonoursThePixelOffset) {
     EXPECT_EQ(pic.pixels, px);
 }
 
+TEST(PictureDecoding, BitmapFileWithVersion4HeaderAndMasksInside) {
+    // Drawing programs write 108-byte headers; the masks sit in the header itself.
+    std::vector<uint8_t> bmp{'B', 'M'};
+    Append32(bmp, 0);
+    Append32(bmp, 0);
+    Append32(bmp, 14 + 108);
+    Append32(bmp, 108);
+    Append32(bmp, 2);
+    Append32(bmp, static_cast<uint32_t>(-1));  // top-down
+    Append16(bmp, 1);
+    Append16(bmp, 16);
+    Append32(bmp, 3);
+    for (int i = 0; i < 5; ++i) Append32(bmp, 0);
+    Append32(bmp, 0xF800);
+    Append32(bmp, 0x07E0);
+    Append32(bmp, 0x001F);
+    bmp.resize(14 + 108, 0);
+    Append(bmp, {0x00, 0xF8, 0x1F, 0x00});
+    const auto pic = DecodePictureData(PictureDataFromBmp(bmp));
+    EXPECT_EQ(pic.pixels, (std::vector<uint32_t>{kRed, kBlue}));
+    // A bare DIB knows only the 40- and 12-byte headers.
+    EXPECT_EQ(DibError(std::vector<uint8_t>(bmp.begin() + 14, bmp.end())), "DIB is invalid");
+}
+
 TEST(PictureDecoding, EncodersRoundTrip) {
     std::vector<uint32_t> px;
     for (int i = 0; i < 15; ++i) px.push_back(PixelFromRgb(i * 10, 255 - i, i * 3));
