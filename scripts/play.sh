@@ -3,4 +3,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
-exec ./build/pabuko-tool scenario tests/scenarios/demo.txt --root build
+exec ./build/pabuko
