@@ -247,6 +247,8 @@ void TfrmMain::FormShow() {
         AboutDialog about(MiscPicture(0), [this] { ShowHelp(); }, this);
         about.exec();
     }
+    // The game window takes the keyboard after the About window, also on a bare X server.
+    activateWindow();
     state_.Level = 0;
     LoadSkin();
     if (mHudba->isChecked() && OnStartMusic) OnStartMusic();
