@@ -13,7 +13,8 @@ DXDrawWidget::DXDrawWidget(DrawingSurface& surface, QWidget* parent)
     setFixedSize(DrawingSurface::kDefaultWidth, DrawingSurface::kDefaultHeight);
 }
 
-void DXDrawWidget::Present(const Surface&) { update(); }
+// Shown at once, as a flip is: no wait for the next turn of the event loop.
+void DXDrawWidget::Present(const Surface&) { repaint(); }
 
 void DXDrawWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
