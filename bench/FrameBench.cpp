@@ -6,8 +6,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <string>
 #include <memory>
+#include <string>
 
 #include "main/MainWindow.h"
 

@@ -9,8 +9,14 @@ namespace pabuko {
 
 namespace {
 
-enum GameImage { imgBackground = 0, imgLife = 1, imgLetters = 2, imgSpecials = 3,
-                 imgBarrier = 4, imgLeftPicture = 5 };
+enum GameImage {
+    imgBackground = 0,
+    imgLife = 1,
+    imgLetters = 2,
+    imgSpecials = 3,
+    imgBarrier = 4,
+    imgLeftPicture = 5
+};
 
 void DrawItem(ImageList& images, int item, Surface& dest, int x, int y, int pattern) {
     // A skin with fewer items (a damaged file) simply lacks those pictures.

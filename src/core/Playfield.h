@@ -11,12 +11,20 @@ class TextCanvas;
 // Pixel positions of the playfield.
 namespace playfield {
 constexpr int CellSize = 15;
-constexpr int WellX(int column) { return CellSize * column + 42; }
-constexpr int WellY(int row) { return CellSize * row; }
+constexpr int WellX(int column) {
+    return CellSize * column + 42;
+}
+constexpr int WellY(int row) {
+    return CellSize * row;
+}
 // x of the first playable column.
-constexpr int PlayableX(int wordLength) { return 222 - CellSize * wordLength; }
+constexpr int PlayableX(int wordLength) {
+    return 222 - CellSize * wordLength;
+}
 constexpr int RightStackX = 233;
-constexpr int StackY(int slot) { return 226 - CellSize * slot; }
+constexpr int StackY(int slot) {
+    return 226 - CellSize * slot;
+}
 constexpr int WordY = 275;
 }  // namespace playfield
 

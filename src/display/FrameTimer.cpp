@@ -22,7 +22,9 @@ TDXTimer::TDXTimer(QObject* parent) : QObject(parent), Now(SteadyMs) {
             &TDXTimer::ApplicationStateChanged);
 }
 
-TDXTimer::~TDXTimer() { Stop(); }
+TDXTimer::~TDXTimer() {
+    Stop();
+}
 
 void TDXTimer::SetActiveOnly(bool activeOnly) {
     if (activeOnly == activeOnly_) return;

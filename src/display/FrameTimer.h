@@ -14,7 +14,7 @@ namespace pabuko {
 
 class TDXTimer : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TDXTimer(QObject* parent = nullptr);
     ~TDXTimer() override;
 
@@ -35,7 +35,7 @@ public:
     // The millisecond clock; tests may replace it.
     std::function<uint32_t()> Now;
 
-private:
+  private:
     void Start();
     void Stop();
     void Hook();

@@ -7,7 +7,7 @@
 namespace pabuko {
 
 class FrameTimerCore {
-public:
+  public:
     void SetInterval(int32_t interval);
     int32_t Interval() const { return interval_; }
     int32_t FrameRate() const { return frameRate_; }
@@ -21,7 +21,7 @@ public:
     // Milliseconds until the next tick may come (0 when it is due already).
     uint32_t MsUntilDue(uint32_t now) const;
 
-private:
+  private:
     int32_t interval_ = 1000;
     uint32_t compareInterval_ = 1000;  // max(Interval, 0)
     uint32_t divisorInterval_ = 1000;  // max(Interval, 1)

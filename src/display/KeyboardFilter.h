@@ -16,15 +16,15 @@ int VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers);
 
 class KeyboardFilter : public QObject {
     Q_OBJECT
-public:
+  public:
     // Installs itself on the application; input counts only while `window` is active.
     KeyboardFilter(TDXInput& input, QWidget* window);
     ~KeyboardFilter() override;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     TDXInput& input_;
     QPointer<QWidget> window_;
     QHash<quint32, int> pressedByScanCode_;  // a release maps like its press

@@ -29,13 +29,13 @@ KeyAssigns DefaultKeyAssigns() {
         a[3 * state + 1] = k1;
         a[3 * state + 2] = k2;
     };
-    set(isUp, 75, 38, 104);      // K, Up, Numpad 8
-    set(isDown, 74, 40, 98);     // J, Down, Numpad 2
-    set(isLeft, 72, 37, 100);    // H, Left, Numpad 4
-    set(isRight, 76, 39, 102);   // L, Right, Numpad 6
-    set(isButton1, 90, 32, 0);   // Z, Space
-    set(isButton2, 88, 13, 0);   // X, Enter
-    set(isButton9, 113, 0, 0);   // F2
+    set(isUp, 75, 38, 104);     // K, Up, Numpad 8
+    set(isDown, 74, 40, 98);    // J, Down, Numpad 2
+    set(isLeft, 72, 37, 100);   // H, Left, Numpad 4
+    set(isRight, 76, 39, 102);  // L, Right, Numpad 6
+    set(isButton1, 90, 32, 0);  // Z, Space
+    set(isButton2, 88, 13, 0);  // X, Enter
+    set(isButton9, 113, 0, 0);  // F2
     return a;
 }
 
@@ -46,7 +46,9 @@ void TDXInput::SetKey(int virtualKey, bool held) {
     keys_[virtualKey] = held ? 0x80 : 0;
 }
 
-void TDXInput::ReleaseAllKeys() { keys_.fill(0); }
+void TDXInput::ReleaseAllKeys() {
+    keys_.fill(0);
+}
 
 bool TDXInput::KeyHeld(int virtualKey) const {
     return virtualKey >= 1 && virtualKey <= 255 && (keys_[virtualKey] & 0x80);

@@ -22,7 +22,7 @@ constexpr int InputStateCount = 36;
 
 // State n is bit (n mod 8) of byte (n div 8).
 class InputStateSet {
-public:
+  public:
     bool Has(int state) const;
     void Add(int state);
     void Remove(int state);
@@ -30,7 +30,7 @@ public:
     bool operator==(const InputStateSet&) const = default;
     const std::array<uint8_t, 5>& Bytes() const { return bytes_; }
 
-private:
+  private:
     std::array<uint8_t, 5> bytes_{};
 };
 
@@ -39,7 +39,7 @@ using KeyAssigns = std::array<int32_t, InputStateCount * 3>;
 KeyAssigns DefaultKeyAssigns();
 
 class TDXInput {
-public:
+  public:
     TDXInput();
 
     bool ActiveOnly = true;
@@ -56,7 +56,7 @@ public:
     void ReleaseAllKeys();
     bool KeyHeld(int virtualKey) const;
 
-private:
+  private:
     InputStateSet PollKeyboard() const;
 
     std::array<uint8_t, 256> keys_{};

@@ -14,7 +14,9 @@ DXDrawWidget::DXDrawWidget(DrawingSurface& surface, QWidget* parent)
 }
 
 // Shown at once, as a flip is: no wait for the next turn of the event loop.
-void DXDrawWidget::Present(const Surface&) { repaint(); }
+void DXDrawWidget::Present(const Surface&) {
+    repaint();
+}
 
 void DXDrawWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -24,8 +26,8 @@ void DXDrawWidget::paintEvent(QPaintEvent*) {
         return;
     }
     // The pixels are already in the image's own format: no conversion, no copy.
-    const QImage image(reinterpret_cast<const uchar*>(back.Pixels()), back.Width(),
-                       back.Height(), back.Width() * 4, QImage::Format_RGB32);
+    const QImage image(reinterpret_cast<const uchar*>(back.Pixels()), back.Width(), back.Height(),
+                       back.Width() * 4, QImage::Format_RGB32);
     // Sharp pixels when the screen scales the window.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(QRect(0, 0, back.Width(), back.Height()), image);

@@ -8,16 +8,16 @@ namespace pabuko {
 
 class DXDrawWidget : public QWidget, public SurfacePresenter {
     Q_OBJECT
-public:
+  public:
     DXDrawWidget(DrawingSurface& surface, QWidget* parent);
 
     void Present(const Surface& backBuffer) override;
 
-protected:
+  protected:
     // Shows the back buffer as it is, as a repaint of the control always did.
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     DrawingSurface& surface_;
 };
 

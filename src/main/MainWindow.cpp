@@ -5,10 +5,10 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
-#include <QLockFile>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLayout>
+#include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -38,10 +38,14 @@ bool FileExists(const std::string& path) {
 
 QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Error: return QMessageBox::Critical;
-        case MessageIcon::Warning: return QMessageBox::Warning;
-        case MessageIcon::Information: return QMessageBox::Information;
-        case MessageIcon::Question: return QMessageBox::Question;
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -127,11 +131,11 @@ void TfrmMain::BuildMenu() {
     });
     mPauza->setEnabled(false);
     mHra->addSeparator();
-    mTOPList = make(mHra, "mTOPList", QStringLiteral("Zobrazit &TOP-List"),
-                    QKeySequence(Qt::Key_T), &TfrmMain::mTOPListClick);
+    mTOPList = make(mHra, "mTOPList", QStringLiteral("Zobrazit &TOP-List"), QKeySequence(Qt::Key_T),
+                    &TfrmMain::mTOPListClick);
     mHra->addSeparator();
-    mKonec = make(mHra, "mKonec", QStringLiteral("&Konec"), QKeySequence(Qt::ALT | Qt::Key_F4),
-                  nullptr);
+    mKonec =
+        make(mHra, "mKonec", QStringLiteral("&Konec"), QKeySequence(Qt::ALT | Qt::Key_F4), nullptr);
     connect(mKonec, &QAction::triggered, this, &QWidget::close);
 
     auto* monosti = menuBar()->addMenu(QStringLiteral("&Možnosti"));
@@ -140,18 +144,17 @@ void TfrmMain::BuildMenu() {
                   &TfrmMain::mHudbaClick);
     mHudba->setCheckable(true);
     mHudba->setChecked(true);
-    mZvuky = make(monosti, "mZvuky", QStringLiteral("Hrát &zvuky"), QKeySequence(Qt::Key_F7),
-                  nullptr);
+    mZvuky =
+        make(monosti, "mZvuky", QStringLiteral("Hrát &zvuky"), QKeySequence(Qt::Key_F7), nullptr);
     mZvuky->setCheckable(true);
     mZvuky->setChecked(true);
     monosti->addSeparator();
     mSkin = make(monosti, "mSkin", QStringLiteral("Vybrat &skin..."), QKeySequence(Qt::Key_S),
                  &TfrmMain::mSkinClick);
-    mLevely = make(monosti, "mLevely", QStringLiteral("Vybrat &levely..."),
-                   QKeySequence(Qt::Key_L), &TfrmMain::mLevelyClick);
+    mLevely = make(monosti, "mLevely", QStringLiteral("Vybrat &levely..."), QKeySequence(Qt::Key_L),
+                   &TfrmMain::mLevelyClick);
     monosti->addSeparator();
-    mFPS = make(monosti, "mFPS", QStringLiteral("Zobrazit &FPS"), QKeySequence(Qt::Key_F),
-                nullptr);
+    mFPS = make(monosti, "mFPS", QStringLiteral("Zobrazit &FPS"), QKeySequence(Qt::Key_F), nullptr);
     mFPS->setCheckable(true);
 
     auto* helpik = menuBar()->addMenu(QStringLiteral("&Nápověda"));
@@ -159,17 +162,17 @@ void TfrmMain::BuildMenu() {
     mNapoveda = make(helpik, "mNapoveda", QStringLiteral("Nápo&věda"), QKeySequence(Qt::Key_F1),
                      &TfrmMain::mNapovedaClick);
     helpik->addSeparator();
-    mOhre = make(helpik, "mOhre", QStringLiteral("&O hře..."), QKeySequence(),
-                 &TfrmMain::mOhreClick);
+    mOhre =
+        make(helpik, "mOhre", QStringLiteral("&O hře..."), QKeySequence(), &TfrmMain::mOhreClick);
 
     // Never shown; its items answer to their shortcuts only.
     auto* cheat = new QMenu(QStringLiteral("Cheat Menu"), this);
     cheat->setObjectName(QStringLiteral("CheatMenu1"));
     Novylevel1 = make(cheat, "Novylevel1", QStringLiteral("Novy level"),
                       QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_L), &TfrmMain::Novylevel1Click);
-    Dokoncitslovo1 = make(cheat, "Dokoncitslovo1", QStringLiteral("Skocit do levelu"),
-                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K),
-                          &TfrmMain::Dokoncitslovo1Click);
+    Dokoncitslovo1 =
+        make(cheat, "Dokoncitslovo1", QStringLiteral("Skocit do levelu"),
+             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K), &TfrmMain::Dokoncitslovo1Click);
 }
 
 void TfrmMain::FormCreate() {
@@ -177,8 +180,8 @@ void TfrmMain::FormCreate() {
     mutex_ = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("HurbosPabuko1")));
     (void)mutex_->tryLock(0);
 
-    state_.ProgramFolder = options_.ProgramFolder.empty() ? ExecutableFolder()
-                                                          : options_.ProgramFolder;
+    state_.ProgramFolder =
+        options_.ProgramFolder.empty() ? ExecutableFolder() : options_.ProgramFolder;
     if (state_.ProgramFolder.back() != '/') state_.ProgramFolder += '/';
     const std::string& folder = state_.ProgramFolder;
     SkinName = "new";
@@ -244,7 +247,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
 
 void TfrmMain::FormShow() {
     if (options_.ShowAboutAtStart) {
-        AboutDialog about(MiscPicture(0), [this] { ShowHelp(); }, this);
+        AboutDialog about(
+            MiscPicture(0), [this] { ShowHelp(); }, this);
         about.exec();
     }
     // The game window takes the keyboard after the About window, also on a bare X server.
@@ -279,8 +283,8 @@ QImage TfrmMain::MiscPicture(int item) const {
     if (item >= DXImageListMisc.Items.Count()) return {};
     const Picture& p = DXImageListMisc.Items.Items(item).GetPicture();
     if (p.Empty() || p.width <= 0 || p.height <= 0) return {};
-    QImage image(reinterpret_cast<const uchar*>(p.pixels.data()), p.width, p.height,
-                 p.width * 4, QImage::Format_RGB32);
+    QImage image(reinterpret_cast<const uchar*>(p.pixels.data()), p.width, p.height, p.width * 4,
+                 QImage::Format_RGB32);
     return image.copy();  // the list may reload its pictures later
 }
 
@@ -326,10 +330,8 @@ void TfrmMain::OpenEndOfLevel(uint8_t mode) {
         w.SetTitle(mode == 0 ? QStringLiteral("Gratuluji! A teď otázka...")
                              : QStringLiteral("Gratuluji! A teď poslední otázka..."));
         w.SetText(FromCp1250(level.Question));
-        const std::array<QString, 4> answers{FromCp1250(level.Answer1),
-                                             FromCp1250(level.Answer2),
-                                             FromCp1250(level.Answer3),
-                                             FromCp1250(level.Answer4)};
+        const std::array<QString, 4> answers{FromCp1250(level.Answer1), FromCp1250(level.Answer2),
+                                             FromCp1250(level.Answer3), FromCp1250(level.Answer4)};
         w.SetAnswers(answers);
         w.ShowPoints(level.QuizScore);
         game_.AddLevelScore();
@@ -360,8 +362,7 @@ void TfrmMain::OpenEndOfLevel(uint8_t mode) {
     if (mode == 1) game_.EndGame();
 }
 
-void TfrmMain::ShowMessage(const std::string& caption, MessageIcon icon,
-                           const std::string& text) {
+void TfrmMain::ShowMessage(const std::string& caption, MessageIcon icon, const std::string& text) {
     QString body = QString::fromStdString(text);
     body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), body, QMessageBox::Ok,
@@ -371,9 +372,9 @@ void TfrmMain::ShowMessage(const std::string& caption, MessageIcon icon,
 
 std::string TfrmMain::AskName() {
     bool ok = false;
-    const QString name = QInputDialog::getText(
-        this, QStringLiteral("Zápis do TopListu"), QStringLiteral("Zadejte své jméno:"),
-        QLineEdit::Normal, QStringLiteral("anonym"), &ok);
+    const QString name = QInputDialog::getText(this, QStringLiteral("Zápis do TopListu"),
+                                               QStringLiteral("Zadejte své jméno:"),
+                                               QLineEdit::Normal, QStringLiteral("anonym"), &ok);
     std::string bytes = ToCp1250(ok ? name : QStringLiteral("anonym"));
     if (bytes.size() > 20) bytes.resize(20);
     return bytes;
@@ -384,20 +385,30 @@ void TfrmMain::ShowTopList() {
     dialog.exec();
 }
 
-void TfrmMain::SetTimerEnabled(bool enabled) { DXTimer->SetEnabled(enabled); }
-bool TfrmMain::TimerEnabled() const { return DXTimer->Enabled(); }
-bool TfrmMain::CanDraw() { return DXDraw.CanDraw(); }
+void TfrmMain::SetTimerEnabled(bool enabled) {
+    DXTimer->SetEnabled(enabled);
+}
+bool TfrmMain::TimerEnabled() const {
+    return DXTimer->Enabled();
+}
+bool TfrmMain::CanDraw() {
+    return DXDraw.CanDraw();
+}
 
 void TfrmMain::BlankPlayfield() {
     DXDraw.BackBuffer().Fill(0);
     DXDraw.Flip();
 }
 
-void TfrmMain::SetPauseEnabled(bool enabled) { mPauza->setEnabled(enabled); }
+void TfrmMain::SetPauseEnabled(bool enabled) {
+    mPauza->setEnabled(enabled);
+}
 
 // --- menu -----------------------------------------------------------------------------
 
-void TfrmMain::mNovaClick() { game_.NewGame(); }
+void TfrmMain::mNovaClick() {
+    game_.NewGame();
+}
 
 void TfrmMain::mPauzaClick() {
     if (mPauza->isChecked()) {
@@ -412,7 +423,9 @@ void TfrmMain::mPauzaClick() {
     }
 }
 
-void TfrmMain::mTOPListClick() { ShowTopList(); }
+void TfrmMain::mTOPListClick() {
+    ShowTopList();
+}
 
 void TfrmMain::mHudbaClick() {
     if (OnMusicSwitched) OnMusicSwitched(mHudba->isChecked());
@@ -428,8 +441,8 @@ void TfrmMain::mSkinClick() {
             names << QString::fromStdString(StripExtension(name));
     }
     bool ok = false;
-    const QString chosen = QInputDialog::getItem(this, QStringLiteral("Vyberte skin"),
-                                                 QString(), names, 0, false, &ok);
+    const QString chosen = QInputDialog::getItem(this, QStringLiteral("Vyberte skin"), QString(),
+                                                 names, 0, false, &ok);
     if (!ok || chosen.isEmpty()) return;
     SkinName = chosen.toStdString();
     LoadSkin();
@@ -446,8 +459,8 @@ void TfrmMain::mLevelyClick() {
         if (!set.empty() && set.back() != '.') names << QString::fromStdString(set);
     }
     bool ok = false;
-    const QString chosen = QInputDialog::getItem(this, QStringLiteral("Vyberte levely"),
-                                                 QString(), names, 0, false, &ok);
+    const QString chosen = QInputDialog::getItem(this, QStringLiteral("Vyberte levely"), QString(),
+                                                 names, 0, false, &ok);
     if (!ok || chosen.isEmpty()) return;
     if (state_.Level != 0) {
         const auto answer = QMessageBox::question(
@@ -462,7 +475,9 @@ void TfrmMain::mLevelyClick() {
     game_.LoadLevelSet(true);
 }
 
-void TfrmMain::mNapovedaClick() { ShowHelp(); }
+void TfrmMain::mNapovedaClick() {
+    ShowHelp();
+}
 
 void TfrmMain::ShowHelp() {
     const std::string path = state_.ProgramFolder + "docs/pabuko.html";
@@ -478,7 +493,8 @@ void TfrmMain::ShowHelp() {
 
 void TfrmMain::mOhreClick() {
     mPauzaClick();
-    AboutDialog about(MiscPicture(0), [this] { ShowHelp(); }, this);
+    AboutDialog about(
+        MiscPicture(0), [this] { ShowHelp(); }, this);
     about.exec();
     mPauzaClick();
 }

@@ -37,7 +37,7 @@ struct MainWindowOptions {
 
 class TfrmMain : public QMainWindow, public GameHost {
     Q_OBJECT
-public:
+  public:
     explicit TfrmMain(const MainWindowOptions& options = {}, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
@@ -47,6 +47,8 @@ public:
     TDXInput& Input() { return DXInput; }
     DrawingSurface& DXDrawSurface() { return DXDraw; }
     ImageList& GameImages() { return DXImageListGame; }
+    WaveList& Waves() { return DXWaveList; }
+    bool SoundDeviceOpen() const { return DXSound.Initialized(); }
     const std::vector<std::string>& MusicFileList() const { return MusicFiles; }
     QAction* Action(const QString& name) const;
     // True once the show handler has run (About closed, skin loaded).
@@ -87,11 +89,11 @@ public:
     void LoadSkin();
     void ShowHelp();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
 
-private:
+  private:
     void BuildMenu();
     void FormCreate();
     void FormShow();

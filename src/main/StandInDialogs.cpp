@@ -123,8 +123,12 @@ void EndOfLevelDialog::Reset() {
     answered_ = false;
 }
 
-void EndOfLevelDialog::SetTitle(const QString& title) { title_->setText(title); }
-void EndOfLevelDialog::SetText(const QString& text) { text_->setText(text); }
+void EndOfLevelDialog::SetTitle(const QString& title) {
+    title_->setText(title);
+}
+void EndOfLevelDialog::SetText(const QString& text) {
+    text_->setText(text);
+}
 
 void EndOfLevelDialog::SetAnswers(const std::array<QString, 4>& answers) {
     for (int i = 0; i < 4; ++i) {
@@ -138,7 +142,9 @@ void EndOfLevelDialog::ShowPoints(int points) {
     points_->show();
 }
 
-void EndOfLevelDialog::ShowCloseButton() { close_->show(); }
+void EndOfLevelDialog::ShowCloseButton() {
+    close_->show();
+}
 
 void EndOfLevelDialog::Answer(int k) {
     closeAllowed_ = true;
@@ -211,9 +217,10 @@ TopListDialog::TopListDialog(const QImage& background, const TopListEntries& ent
     image->setPixmap(QPixmap::fromImage(picture_));
     auto* close = new QPushButton(QStringLiteral("X"), this);
     close->setGeometry(224, 0, 21, 21);
-    close->setStyleSheet(QStringLiteral("QPushButton { color: white; background: transparent;"
-                                        " border: none; font: bold 11px Arial; }"
-                                        "QPushButton:hover { color: yellow; }"));
+    close->setStyleSheet(
+        QStringLiteral("QPushButton { color: white; background: transparent;"
+                       " border: none; font: bold 11px Arial; }"
+                       "QPushButton:hover { color: yellow; }"));
     close->setCursor(Qt::PointingHandCursor);
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);

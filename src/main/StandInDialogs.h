@@ -14,17 +14,17 @@ namespace pabuko {
 
 class AboutDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `title` may be null (basic graphics missing): the window then has no picture.
     AboutDialog(const QImage& title, std::function<void()> showHelp, QWidget* parent);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
 class EndOfLevelDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit EndOfLevelDialog(QWidget* parent);
 
     // Puts the window into its empty state (no answers, no points, no close button).
@@ -46,11 +46,11 @@ public:
 
     void done(int result) override;  // refused while closing is not allowed
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void Answer(int k);
 
     QLabel* title_;
@@ -64,15 +64,15 @@ private:
 
 class TopListDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     TopListDialog(const QImage& background, const TopListEntries& entries, QWidget* parent);
     // The picture as drawn: the background with the names and scores over it.
     const QImage& Picture() const { return picture_; }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     QImage picture_;
 };
 

@@ -6,13 +6,13 @@ namespace pabuko {
 
 // Monotonic milliseconds: a change of the wall clock must not freeze or rush the fall.
 class SteadyClock : public Clock {
-public:
+  public:
     int64_t NowMs() override;
 };
 
 // The low bits of a high-resolution counter, as the game's seeds always were.
 class CounterSeedSource : public SeedSource {
-public:
+  public:
     uint32_t NextSeed() override;
 };
 

@@ -1,6 +1,6 @@
-#include "display/FrameTimerCore.h"
-
 #include <gtest/gtest.h>
+
+#include "display/FrameTimerCore.h"
 
 namespace pabuko {
 namespace {

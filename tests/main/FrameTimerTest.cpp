@@ -1,12 +1,12 @@
 // The frame timer on a real event loop (the QApplication comes from MainWindowTest.cpp).
-#include "display/FrameTimer.h"
-
 #include <gtest/gtest.h>
 
 #include <QDialog>
 #include <QTest>
 #include <QTimer>
 #include <vector>
+
+#include "display/FrameTimer.h"
 
 namespace pabuko {
 namespace {

@@ -1,6 +1,6 @@
-#include "display/KeyboardStates.h"
-
 #include <gtest/gtest.h>
+
+#include "display/KeyboardStates.h"
 
 namespace pabuko {
 namespace {
@@ -29,8 +29,8 @@ TEST(InputStateSet, StateNIsBitNMod8OfByteNDiv8) {
 
 TEST(InputStateSet, DefaultAssignmentMatchesTheGameKeys) {
     const KeyAssigns a = DefaultKeyAssigns();
-    EXPECT_EQ((std::array{a[3], a[4], a[5]}), (std::array<int32_t, 3>{74, 40, 98}));    // Down
-    EXPECT_EQ((std::array{a[6], a[7], a[8]}), (std::array<int32_t, 3>{72, 37, 100}));   // Left
+    EXPECT_EQ((std::array{a[3], a[4], a[5]}), (std::array<int32_t, 3>{74, 40, 98}));     // Down
+    EXPECT_EQ((std::array{a[6], a[7], a[8]}), (std::array<int32_t, 3>{72, 37, 100}));    // Left
     EXPECT_EQ((std::array{a[9], a[10], a[11]}), (std::array<int32_t, 3>{76, 39, 102}));  // Right
     EXPECT_EQ(a[3 * isButton9], 113);
     int used = 0;

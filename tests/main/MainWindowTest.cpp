@@ -1,6 +1,4 @@
 // The main window as a player meets it, headless: menu, keys, frames, dialogs.
-#include "main/MainWindow.h"
-
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -24,6 +22,7 @@
 #include "assets/WaveList.h"
 #include "core/Playfield.h"
 #include "levels/LevelSetFile.h"
+#include "main/MainWindow.h"
 #include "main/StandInDialogs.h"
 #include "main/TestArt.h"
 
@@ -57,7 +56,7 @@ bool WaitUntil(const std::function<bool()>& done, int ms = 3000) {
 // Answers the modal windows that come up, one by one, with the handler's choice, and
 // keeps what each message box said.
 class ModalDriver {
-public:
+  public:
     explicit ModalDriver(std::function<void(QWidget*)> handler) : handler_(std::move(handler)) {
         QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
         timer_.start(20);
@@ -65,7 +64,7 @@ public:
     QStringList messages;  // "caption|text"
     int handled = 0;
 
-private:
+  private:
     void Poll() {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible()) {
@@ -115,7 +114,7 @@ struct Folder {
 };
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     std::unique_ptr<TfrmMain> w;
 
@@ -201,20 +200,20 @@ TEST_F(MainWindowTest, MenuHasItsCaptionsShortcutsAndInitialStates) {
         const char* key;
         bool enabled, checkable, checked;
     };
-    for (const Item& i : {Item{"mNova", "&Nová", "F2", true, false, false},
-                          Item{"mPauza", "&Pauza", "P", false, true, false},
-                          Item{"mTOPList", "Zobrazit &TOP-List", "T", true, false, false},
-                          Item{"mKonec", "&Konec", "Alt+F4", true, false, false},
-                          Item{"mHudba", "Hrát &hudbu", "F6", true, true, true},
-                          Item{"mZvuky", "Hrát &zvuky", "F7", true, true, true},
-                          Item{"mSkin", "Vybrat &skin...", "S", true, false, false},
-                          Item{"mLevely", "Vybrat &levely...", "L", true, false, false},
-                          Item{"mFPS", "Zobrazit &FPS", "F", true, true, false},
-                          Item{"mNapoveda", "Nápo&věda", "F1", true, false, false},
-                          Item{"mOhre", "&O hře...", "", true, false, false},
-                          Item{"Novylevel1", "Novy level", "Ctrl+Alt+L", true, false, false},
-                          Item{"Dokoncitslovo1", "Skocit do levelu", "Ctrl+Alt+K", true, false,
-                               false}}) {
+    for (const Item& i :
+         {Item{"mNova", "&Nová", "F2", true, false, false},
+          Item{"mPauza", "&Pauza", "P", false, true, false},
+          Item{"mTOPList", "Zobrazit &TOP-List", "T", true, false, false},
+          Item{"mKonec", "&Konec", "Alt+F4", true, false, false},
+          Item{"mHudba", "Hrát &hudbu", "F6", true, true, true},
+          Item{"mZvuky", "Hrát &zvuky", "F7", true, true, true},
+          Item{"mSkin", "Vybrat &skin...", "S", true, false, false},
+          Item{"mLevely", "Vybrat &levely...", "L", true, false, false},
+          Item{"mFPS", "Zobrazit &FPS", "F", true, true, false},
+          Item{"mNapoveda", "Nápo&věda", "F1", true, false, false},
+          Item{"mOhre", "&O hře...", "", true, false, false},
+          Item{"Novylevel1", "Novy level", "Ctrl+Alt+L", true, false, false},
+          Item{"Dokoncitslovo1", "Skocit do levelu", "Ctrl+Alt+K", true, false, false}}) {
         QAction* a = A(i.name);
         ASSERT_TRUE(a) << i.name;
         EXPECT_EQ(a->text(), QString::fromUtf8(i.caption)) << i.name;
@@ -226,8 +225,7 @@ TEST_F(MainWindowTest, MenuHasItsCaptionsShortcutsAndInitialStates) {
     }
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Hurbo's Pabuko"));
     EXPECT_EQ(w->centralWidget()->size(), QSize(400, 330));
-    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("DXDraw"))->geometry(),
-              QRect(0, 0, 400, 300));
+    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("DXDraw"))->geometry(), QRect(0, 0, 400, 300));
     EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("mtrxText"))->geometry(),
               QRect(9, 304, 382, 20));
     // The cheat menu is nowhere in the menu bar.
@@ -473,7 +471,8 @@ TEST_F(MainWindowTest, JumpToLevelRefusesBadAnswers) {
     EXPECT_EQ(S().Level, 2);
     Activate();
     ASSERT_EQ(driver.messages.size(), 1);
-    EXPECT_EQ(driver.messages[0], QStringLiteral("Hurbo's Pabuko|'x1' is not a valid integer value"));
+    EXPECT_EQ(driver.messages[0],
+              QStringLiteral("Hurbo's Pabuko|'x1' is not a valid integer value"));
     QTest::keyClick(w.get(), Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(S().Level, 2);  // only three levels
 }
@@ -509,13 +508,36 @@ TEST_F(MainWindowTest, CloseConfirmationNoKeepsPlayingYesSavesTheTopList) {
     EXPECT_TRUE(saved.good());
 }
 
-TEST_F(MainWindowTest, SoundItemSwitchesTheEffects) {
+TEST_F(MainWindowTest, EffectsPlayThroughTheWaveListOnlyWithTheSoundItemChecked) {
     Make({});
     Start();
+    if (!w->SoundDeviceOpen()) GTEST_SKIP() << "no audio device, not even the dummy one";
+    WaveCollection& waves = w->Waves().Items;
     QTest::keyClick(w.get(), Qt::Key_F7);
     EXPECT_FALSE(A("mZvuky")->isChecked());
+    w->PlayWave(4);
+    EXPECT_TRUE(waves[4].PlayCopies().empty());
     QTest::keyClick(w.get(), Qt::Key_F7);
     EXPECT_TRUE(A("mZvuky")->isChecked());
+    w->PlayWave(4);
+    ASSERT_EQ(waves[4].PlayCopies().size(), 1u);
+    EXPECT_TRUE(waves[4].PlayCopies()[0]->Status().Playing);
+    w->PlayWave(11);  // beyond the list: nothing, no error
+    w->PlayWave(-1);
+}
+
+TEST_F(MainWindowTest, PlainLDuringPlayOpensTheLevelSetChoice) {
+    Make({});
+    QString caption;
+    ModalDriver driver([&](QWidget* m) {
+        caption = m->windowTitle();
+        if (auto* d = qobject_cast<QDialog*>(m)) QTimer::singleShot(0, d, &QDialog::reject);
+    });
+    Start();
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    QTest::keyClick(w.get(), Qt::Key_L);
+    EXPECT_EQ(caption, QStringLiteral("Vyberte levely"));
+    EXPECT_EQ(S().Level, 1);  // cancelled: the game goes on
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-#include "core/Playfield.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "core/Playfield.h"
 #include "main/TestArt.h"
 
 namespace pabuko {

@@ -9,12 +9,22 @@
 namespace pabuko::testing {
 
 // Colours of the generated skin's pictures.
-inline uint32_t BackgroundPixel() { return PixelFromRgb(10, 20, 30); }
-inline uint32_t LeftPicturePixel() { return PixelFromRgb(40, 40, 40); }
-inline uint32_t LifePixel() { return PixelFromRgb(200, 0, 0); }
-inline uint32_t BarrierPixel() { return PixelFromRgb(0, 200, 0); }
+inline uint32_t BackgroundPixel() {
+    return PixelFromRgb(10, 20, 30);
+}
+inline uint32_t LeftPicturePixel() {
+    return PixelFromRgb(40, 40, 40);
+}
+inline uint32_t LifePixel() {
+    return PixelFromRgb(200, 0, 0);
+}
+inline uint32_t BarrierPixel() {
+    return PixelFromRgb(0, 200, 0);
+}
 // Letter code 1–26, special code 27–38.
-inline uint32_t TilePixel(int code) { return PixelFromRgb(uint8_t(code * 6), 128, 255); }
+inline uint32_t TilePixel(int code) {
+    return PixelFromRgb(uint8_t(code * 6), 128, 255);
+}
 
 inline Picture FlatPicture(int w, int h, uint32_t (*colour)(int x, int y)) {
     Picture p;
@@ -42,8 +52,8 @@ inline void MakeSkin(PictureCollection& items) {
     AddItem(items, FlatPicture(20, 20, [](int, int) { return LifePixel(); }), 0, 0);
     AddItem(items, FlatPicture(26 * 15, 15, [](int x, int) { return TilePixel(1 + x / 15); }), 15,
             15);
-    AddItem(items, FlatPicture(12 * 15, 15, [](int x, int) { return TilePixel(27 + x / 15); }),
-            15, 15);
+    AddItem(items, FlatPicture(12 * 15, 15, [](int x, int) { return TilePixel(27 + x / 15); }), 15,
+            15);
     AddItem(items, FlatPicture(10, 30, [](int, int) { return BarrierPixel(); }), 0, 0);
     AddItem(items, FlatPicture(160, 300, [](int, int) { return LeftPicturePixel(); }), 0, 0);
 }
