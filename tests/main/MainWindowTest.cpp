@@ -111,6 +111,7 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 struct Folder {
     bool screen = true, skin = true, sounds = true, music = true;
+    bool answers = true;
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -127,9 +128,10 @@ class MainWindowTest : public ::testing::Test {
         std::vector<std::string> lines;
         for (const char* word : {"ABCDEFGHIJKL", "HALOS", "ZZ"}) {
             for (const std::string& l :
-                 {std::string(word), std::string("Ot\xE1zka"), std::string("jedna"),
-                  std::string("dv\xEC"), std::string(""), std::string(""), std::string("1100"),
-                  std::string("500"), std::string("")})
+                 {std::string(word), std::string("Ot\xE1zka"),
+                  std::string(f.answers ? "jedna" : ""), std::string(f.answers ? "dv\xEC" : ""),
+                  std::string(""), std::string(""), std::string("1100"), std::string("500"),
+                  std::string("")})
                 lines.push_back(l);
         }
         lines.pop_back();
@@ -446,6 +448,24 @@ TEST_F(MainWindowTest, EndOfLevelWindowWaitsForAnAnswer) {
     EXPECT_TRUE(refusedEscape);
     EXPECT_EQ(S().Level, 2);
     EXPECT_EQ(S().Score, score + 50 + 1);
+}
+
+TEST_F(MainWindowTest, QuizWithoutAnyAnswerCanStillBeClosed) {
+    Make({.answers = false});
+    bool closeShown = false;
+    ModalDriver driver([&](QWidget* m) {
+        if (auto* end = qobject_cast<EndOfLevelDialog*>(m)) {
+            closeShown = end->CloseButton()->isVisible();
+            QTimer::singleShot(0, end, [end] { QTest::keyClick(end, Qt::Key_Escape); });
+        }
+    });
+    Start();
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    const int32_t score = S().Score;
+    w->Novylevel1Click();
+    EXPECT_TRUE(closeShown);
+    EXPECT_EQ(S().Level, 2);
+    EXPECT_EQ(S().Score, score + 50 + 1);  // the level bonus, no quiz points
 }
 
 TEST_F(MainWindowTest, JumpToLevelRefusesBadAnswers) {
