@@ -7,6 +7,7 @@
 #include <ostream>
 #include <vector>
 
+#include "JsonDump.h"
 #include "ScenarioScript.h"
 #include "core/Game.h"
 #include "platform/TextEncoding.h"
@@ -118,31 +119,6 @@ Json Codes(const auto& cells) {
     Json codes = Json::array();
     for (uint8_t c : cells) codes.push_back(c);
     return codes;
-}
-
-Json LevelJson(const TLevel& l) {
-    return Json{{"TileCount", l.TileCount},
-                {"RowDelay", l.RowDelay},
-                {"Word", Cp1250ToUtf8(l.Word)},
-                {"Question", Cp1250ToUtf8(l.Question)},
-                {"Answer1", Cp1250ToUtf8(l.Answer1)},
-                {"Answer2", Cp1250ToUtf8(l.Answer2)},
-                {"Answer3", Cp1250ToUtf8(l.Answer3)},
-                {"Answer4", Cp1250ToUtf8(l.Answer4)},
-                {"RightAnswer", l.RightAnswer},
-                {"QuizScore", l.QuizScore},
-                {"LevelScore", l.LevelScore},
-                {"SpawnScore", static_cast<int>(l.SpawnScore)},
-                {"SameLetterScore", l.SameLetterScore},
-                {"PrevLetterScore", l.PrevLetterScore},
-                {"NextLetterScore", l.NextLetterScore},
-                {"Remove1Score", l.Remove1Score},
-                {"Remove2Score", l.Remove2Score},
-                {"Remove3Score", l.Remove3Score},
-                {"ColumnScore", static_cast<int>(l.ColumnScore)},
-                {"Stacked36Score", l.Stacked36Score},
-                {"Stacked35Score", l.Stacked35Score},
-                {"Stacked37Score", l.Stacked37Score}};
 }
 
 class Runner {
@@ -359,7 +335,7 @@ class Runner {
 
     Json DumpLevels(int count) const {
         Json levels = Json::array();
-        for (int n = 1; n <= count; ++n) levels.push_back(LevelJson(state_.Levels[n]));
+        for (int n = 1; n <= count; ++n) levels.push_back(tool::LevelRecordJson(state_.Levels[n]));
         return Json{{"LevelSetName", state_.Levels.LevelSetName},
                     {"LevelCount", state_.Levels.LevelCount},
                     {"Levels", levels}};
@@ -373,7 +349,7 @@ class Runner {
         doc["LevelSetName"] = state_.Levels.LevelSetName;
         doc["LevelCount"] = state_.Levels.LevelCount;
         Json levels = Json::array();
-        for (int n = 0; n <= MaxLevels; ++n) levels.push_back(LevelJson(state_.Levels[n]));
+        for (int n = 0; n <= MaxLevels; ++n) levels.push_back(tool::LevelRecordJson(state_.Levels[n]));
         doc["Levels"] = std::move(levels);
 
         const Json* node = &doc;
