@@ -349,7 +349,8 @@ class Runner {
         doc["LevelSetName"] = state_.Levels.LevelSetName;
         doc["LevelCount"] = state_.Levels.LevelCount;
         Json levels = Json::array();
-        for (int n = 0; n <= MaxLevels; ++n) levels.push_back(tool::LevelRecordJson(state_.Levels[n]));
+        for (int n = 0; n <= MaxLevels; ++n)
+            levels.push_back(tool::LevelRecordJson(state_.Levels[n]));
         doc["Levels"] = std::move(levels);
 
         const Json* node = &doc;
