@@ -15,5 +15,7 @@ std::optional<std::string> Utf8ToCp1250(std::string_view utf8);
 std::string Utf8ToCp1250Lossy(std::string_view utf8);
 // The Unicode code point of a Windows-1250 byte (0 for the undefined ones).
 char32_t Cp1250ToCodePoint(unsigned char byte);
+// Appends the UTF-8 form of one code point.
+void AppendUtf8(std::string& out, char32_t cp);
 
 }  // namespace pabuko
