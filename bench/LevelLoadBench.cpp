@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "core/Game.h"
+#include "core/WindowlessHost.h"
 #include "levels/LevelSetFile.h"
 
 namespace {
@@ -35,26 +36,6 @@ std::string HundredLevels() {
     return WriteLevelFile(lines);
 }
 
-class NullHost : public GameHost {
-  public:
-    void PlayWave(int) override {}
-    void OpenEndOfLevel(uint8_t) override {}
-    void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
-    std::string AskName() override { return {}; }
-    void ShowTopList() override {}
-    void SetTimerEnabled(bool) override {}
-    bool TimerEnabled() const override { return false; }
-    bool CanDraw() override { return true; }
-    void BlankPlayfield() override {}
-    void SetPauseEnabled(bool) override {}
-};
-struct NullClock : Clock {
-    int64_t NowMs() override { return 0; }
-};
-struct NullSeeds : SeedSource {
-    uint32_t NextSeed() override { return 0; }
-};
-
 void ParseHundredLevels(benchmark::State& st) {
     const std::string bytes = HundredLevels();
     for (auto _ : st) {
@@ -76,9 +57,9 @@ void LoadHundredLevelSet(benchmark::State& st) {
     GameState state;
     state.ProgramFolder = root.string() + "/";
     state.Levels.LevelSetName = "bench";
-    NullHost host;
-    NullClock clock;
-    NullSeeds seeds;
+    WindowlessHost host;
+    StillClock clock;
+    FixedSeeds seeds;
     Game game(state, host, clock, seeds);
     for (auto _ : st) {
         game.LoadLevelSet(false);

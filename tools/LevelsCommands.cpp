@@ -13,6 +13,7 @@
 #include "JsonDump.h"
 #include "ToolCommands.h"
 #include "core/Game.h"
+#include "core/WindowlessHost.h"
 #include "levels/LevelSetFile.h"
 #include "platform/TextEncoding.h"
 
@@ -217,33 +218,18 @@ int PackScoring(const std::string& src, const std::string& out) {
 }
 
 // Messages go to standard error; any message means the set did not load cleanly.
-class PrintingHost : public GameHost {
+class PrintingHost : public WindowlessHost {
   public:
-    int messages = 0;
-    void PlayWave(int) override {}
-    void OpenEndOfLevel(uint8_t) override {}
-    void ShowMessage(const std::string& caption, MessageIcon, const std::string& text) override {
+    PrintingHost() { canDraw = false; }
+    void ShowMessage(const std::string& caption, MessageIcon icon,
+                     const std::string& text) override {
+        WindowlessHost::ShowMessage(caption, icon, text);
         std::string shown = text;
         for (char& c : shown) {
             if (c == '\r') c = '\n';
         }
         std::cerr << caption << ": " << shown << '\n';
-        ++messages;
     }
-    std::string AskName() override { return "anonym"; }
-    void ShowTopList() override {}
-    void SetTimerEnabled(bool) override {}
-    bool TimerEnabled() const override { return false; }
-    bool CanDraw() override { return false; }
-    void BlankPlayfield() override {}
-    void SetPauseEnabled(bool) override {}
-};
-
-struct ZeroClock : Clock {
-    int64_t NowMs() override { return 0; }
-};
-struct ZeroSeeds : SeedSource {
-    uint32_t NextSeed() override { return 0; }
 };
 
 int Dump(std::string root, const std::string& name) {
@@ -253,8 +239,8 @@ int Dump(std::string root, const std::string& name) {
     state.ProgramFolder = root;
     state.Levels.LevelSetName = name;
     PrintingHost host;
-    ZeroClock clock;
-    ZeroSeeds seeds;
+    StillClock clock;
+    FixedSeeds seeds;
     Game game(state, host, clock, seeds);
     game.LoadLevelSet(false);
 
@@ -266,7 +252,7 @@ int Dump(std::string root, const std::string& name) {
                    {"LevelCount", state.Levels.LevelCount},
                    {"Levels", std::move(levels)}};
     std::cout << doc.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
-    return host.messages == 0 ? 0 : 1;
+    return host.messages.empty() ? 0 : 1;
 }
 
 const Registrar reg([](CLI::App& app) {

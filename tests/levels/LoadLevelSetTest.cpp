@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "core/Game.h"
+#include "core/WindowlessHost.h"
 #include "levels/LevelFixtures.h"
 #include "levels/LevelSetFile.h"
 
@@ -12,37 +13,6 @@ using namespace pabuko::testing;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Message {
-    std::string caption;
-    MessageIcon icon;
-    std::string text;
-};
-
-class RecordingHost : public GameHost {
-  public:
-    std::vector<Message> messages;
-    void PlayWave(int) override {}
-    void OpenEndOfLevel(uint8_t) override {}
-    void ShowMessage(const std::string& caption, MessageIcon icon,
-                     const std::string& text) override {
-        messages.push_back({caption, icon, text});
-    }
-    std::string AskName() override { return "anonym"; }
-    void ShowTopList() override {}
-    void SetTimerEnabled(bool) override {}
-    bool TimerEnabled() const override { return false; }
-    bool CanDraw() override { return true; }
-    void BlankPlayfield() override {}
-    void SetPauseEnabled(bool) override {}
-};
-
-struct FixedClock : Clock {
-    int64_t NowMs() override { return 0; }
-};
-struct FixedSeeds : SeedSource {
-    uint32_t NextSeed() override { return 1; }
-};
 
 const char* const kFormatWarning =
     "Soubor s levely má nesprávný formát. Uvidíme, jestli půjde hrát...";
@@ -84,8 +54,8 @@ class LoadLevelSetTest : public ::testing::Test {
 
     fs::path root_;
     GameState state_;
-    RecordingHost host_;
-    FixedClock clock_;
+    WindowlessHost host_;
+    StillClock clock_;
     FixedSeeds seeds_;
     Game game_{state_, host_, clock_, seeds_};
 };

@@ -9,35 +9,13 @@
 #include <string_view>
 
 #include "core/Game.h"
+#include "core/WindowlessHost.h"
 #include "levels/LevelSetFile.h"
 #include "platform/TextEncoding.h"
 
 using namespace pabuko;
 
 namespace {
-
-class SilentHost : public GameHost {
-  public:
-    std::vector<std::string> messages;
-    void PlayWave(int) override {}
-    void OpenEndOfLevel(uint8_t) override {}
-    void ShowMessage(const std::string& caption, MessageIcon, const std::string& text) override {
-        messages.push_back(caption + ": " + text);
-    }
-    std::string AskName() override { return "anonym"; }
-    void ShowTopList() override {}
-    void SetTimerEnabled(bool) override {}
-    bool TimerEnabled() const override { return false; }
-    bool CanDraw() override { return true; }
-    void BlankPlayfield() override {}
-    void SetPauseEnabled(bool) override {}
-};
-struct NoClock : Clock {
-    int64_t NowMs() override { return 0; }
-};
-struct NoSeeds : SeedSource {
-    uint32_t NextSeed() override { return 1; }
-};
 
 std::string EnvDir(const char* name) {
     const char* dir = std::getenv(name);
@@ -53,12 +31,12 @@ Loaded LoadShipped(const std::string& name) {
     Loaded out;
     out.state.ProgramFolder = EnvDir("PABUKO_BUILD_DIR");
     out.state.Levels.LevelSetName = name;
-    SilentHost host;
-    NoClock clock;
-    NoSeeds seeds;
+    WindowlessHost host;
+    StillClock clock;
+    FixedSeeds seeds;
     Game game(out.state, host, clock, seeds);
     game.LoadLevelSet(true);
-    out.messages = host.messages;
+    for (const auto& m : host.messages) out.messages.push_back(m.caption + ": " + m.text);
     return out;
 }
 
