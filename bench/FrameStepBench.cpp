@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/Game.h"
+#include "core/WindowlessHost.h"
 
 namespace {
 
@@ -25,12 +26,6 @@ class QuietHost : public GameHost {
     void SetPauseEnabled(bool) override {}
 };
 
-class FrameClock : public Clock {
-  public:
-    int64_t now = 0;
-    int64_t NowMs() override { return now; }
-};
-
 // Stands in for the performance counter: a new value at every spawn.
 class CounterSeeds : public SeedSource {
   public:
@@ -41,7 +36,7 @@ class CounterSeeds : public SeedSource {
 struct MidGame {
     GameState state;
     QuietHost host;
-    FrameClock clock;
+    ManualClock clock;
     CounterSeeds seeds;
     Game game{state, host, clock, seeds};
     std::array<std::array<uint8_t, WellRows>, WellColumns> well{};

@@ -58,7 +58,7 @@ void LoadHundredLevelSet(benchmark::State& st) {
     state.ProgramFolder = root.string() + "/";
     state.Levels.LevelSetName = "bench";
     WindowlessHost host;
-    StillClock clock;
+    ManualClock clock;
     FixedSeeds seeds;
     Game game(state, host, clock, seeds);
     for (auto _ : st) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/Game.h"
+#include "core/WindowlessHost.h"
 
 namespace {
 
@@ -39,15 +40,7 @@ class FuzzHost : public GameHost {
     bool canDraw = true;
     int answer = 1;
     void PlayWave(int) override {}
-    void OpenEndOfLevel(uint8_t mode) override {
-        if (mode == 0 || mode == 5) {
-            game->PayLevelWon();
-            game->AddLevelScore();
-            game->AnswerQuiz(answer);
-        } else if (mode == 1) {
-            game->EndGame();
-        }
-    }
+    void OpenEndOfLevel(uint8_t mode) override { CloseEndOfLevelAtOnce(*game, mode, answer); }
     void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
     std::string AskName() override { return std::string(static_cast<size_t>(answer) * 9, 'x'); }
     void ShowTopList() override {}
@@ -56,12 +49,6 @@ class FuzzHost : public GameHost {
     bool CanDraw() override { return canDraw; }
     void BlankPlayfield() override {}
     void SetPauseEnabled(bool) override {}
-};
-
-class FuzzClock : public Clock {
-  public:
-    int64_t now = 0;
-    int64_t NowMs() override { return now; }
 };
 
 class FuzzSeeds : public SeedSource {
@@ -76,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Bytes in(data, size);
     GameState state;
     FuzzHost host;
-    FuzzClock clock;
+    ManualClock clock;
     FuzzSeeds seeds;
     Game game(state, host, clock, seeds);
     host.game = &game;

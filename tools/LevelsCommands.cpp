@@ -239,7 +239,7 @@ int Dump(std::string root, const std::string& name) {
     state.ProgramFolder = root;
     state.Levels.LevelSetName = name;
     PrintingHost host;
-    StillClock clock;
+    ManualClock clock;
     FixedSeeds seeds;
     Game game(state, host, clock, seeds);
     game.LoadLevelSet(false);

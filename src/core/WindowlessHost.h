@@ -1,13 +1,27 @@
 #pragma once
-// The rules without a main window: for loading and checking data from the tool, tests and
-// benchmarks. Messages are kept instead of shown; every other host call does nothing.
+// The rules without a main window, for the tool, tests, benchmarks and fuzzers.
 #include <string>
 #include <vector>
 
+#include "core/Game.h"
 #include "core/GameHost.h"
 
 namespace pabuko {
 
+// What the end-of-level window does with the rules when the player clicks `answer` at
+// once: a won level (modes 0 and 5) pays out, adds the level score and takes the answer;
+// after mode 1 the game ends. The other modes change nothing.
+inline void CloseEndOfLevelAtOnce(Game& game, uint8_t mode, int answer) {
+    if (mode == 0 || mode == 5) {
+        game.PayLevelWon();
+        game.AddLevelScore();
+        game.AnswerQuiz(answer);
+    } else if (mode == 1) {
+        game.EndGame();
+    }
+}
+
+// Loads and checks data: messages are kept instead of shown; every other call does nothing.
 class WindowlessHost : public GameHost {
   public:
     struct Message {
@@ -33,10 +47,11 @@ class WindowlessHost : public GameHost {
     void SetPauseEnabled(bool) override {}
 };
 
-// Time that does not pass.
-class StillClock : public Clock {
+// Time moves only when the caller sets `now`.
+class ManualClock : public Clock {
   public:
-    int64_t now = 0;
+    explicit ManualClock(int64_t start = 0) : now(start) {}
+    int64_t now;
     int64_t NowMs() override { return now; }
 };
 

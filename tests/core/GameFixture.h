@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Game.h"
+#include "core/WindowlessHost.h"
 
 namespace pabuko::testing {
 
@@ -28,14 +29,7 @@ class RecordingHost : public GameHost {
     void PlayWave(int index) override { calls.push_back("wave " + std::to_string(index)); }
     void OpenEndOfLevel(uint8_t mode) override {
         calls.push_back("otevri " + std::to_string(mode));
-        if (!game) return;
-        if (mode == 0 || mode == 5) {
-            game->PayLevelWon();
-            game->AddLevelScore();
-            game->AnswerQuiz(answer);
-        } else if (mode == 1) {
-            game->EndGame();
-        }
+        if (game) CloseEndOfLevelAtOnce(*game, mode, answer);
     }
     void ShowMessage(const std::string& caption, MessageIcon icon,
                      const std::string& text) override {
@@ -53,12 +47,6 @@ class RecordingHost : public GameHost {
     void BlankPlayfield() override { calls.push_back("blank"); }
     void SetPauseEnabled(bool enabled) override { pauseEnabled = enabled; }
     void OnEndGame() override { calls.push_back("EndGame"); }
-};
-
-class ManualClock : public Clock {
-  public:
-    int64_t now = 1000;
-    int64_t NowMs() override { return now; }
 };
 
 class ScriptedSeeds : public SeedSource {
@@ -86,7 +74,7 @@ class GameTest : public ::testing::Test {
   protected:
     GameState state;
     RecordingHost host;
-    ManualClock clock;
+    ManualClock clock{1000};
     ScriptedSeeds seeds;
     Game game{state, host, clock, seeds};
 

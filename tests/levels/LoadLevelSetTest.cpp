@@ -55,7 +55,7 @@ class LoadLevelSetTest : public ::testing::Test {
     fs::path root_;
     GameState state_;
     WindowlessHost host_;
-    StillClock clock_;
+    ManualClock clock_;
     FixedSeeds seeds_;
     Game game_{state_, host_, clock_, seeds_};
 };

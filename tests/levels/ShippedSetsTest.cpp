@@ -32,7 +32,7 @@ Loaded LoadShipped(const std::string& name) {
     out.state.ProgramFolder = EnvDir("PABUKO_BUILD_DIR");
     out.state.Levels.LevelSetName = name;
     WindowlessHost host;
-    StillClock clock;
+    ManualClock clock;
     FixedSeeds seeds;
     Game game(out.state, host, clock, seeds);
     game.LoadLevelSet(true);
