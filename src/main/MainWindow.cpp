@@ -13,9 +13,12 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 #include <filesystem>
+
+#include <unistd.h>
 
 #include "core/Playfield.h"
 #include "display/KeyboardFilter.h"
@@ -186,6 +189,12 @@ void TfrmMain::FormCreate() {
     const std::string& folder = state_.ProgramFolder;
     SkinName = "new";
     state_.Levels.LevelSetName = "new";
+    // An installed game's folder is not the player's to write: the top list then lives in
+    // the user's data folder.
+    if (::access(folder.c_str(), W_OK) != 0) {
+        const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        if (!user.isEmpty() && QDir().mkpath(user)) state_.TopListFolder = user.toStdString() + '/';
+    }
     game_.ReadTopList();
 
     const std::string screen = folder + "data/screen.src";
@@ -317,7 +326,11 @@ void TfrmMain::DXTimerTimer(int32_t) {
 void TfrmMain::PlayWave(int index) {
     if (!state_.SoundAvailable || !mZvuky->isChecked()) return;
     if (index < 0 || index >= DXWaveList.Items.Count()) return;  // a short sound file
-    DXWaveList.Items[index].Play(false);
+    try {
+        DXWaveList.Items[index].Play(false);
+    } catch (const std::exception&) {
+        // A sound the device cannot make stays silent; the game must not stop for it.
+    }
 }
 
 void TfrmMain::OpenEndOfLevel(uint8_t mode) {
