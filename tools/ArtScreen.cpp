@@ -157,16 +157,7 @@ QImage TopListBackground() {
         p.drawArc(QRectF(cupX + 18, 34, 10, 10), -90 * 16, 180 * 16);
 
         // The card the names are written on.
-        const QRectF card(8.5, 82.5, 233, 202);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0, 0, 0, 100));
-        p.drawRoundedRect(card.translated(2, 3), 9, 9);
-        QLinearGradient cardFill(card.topLeft(), card.bottomLeft());
-        cardFill.setColorAt(0, colours::card.lighter(103));
-        cardFill.setColorAt(1, colours::card.darker(105));
-        p.setPen(QPen(colours::cardEdge, 1));
-        p.setBrush(cardFill);
-        p.drawRoundedRect(card, 9, 9);
+        PaintCard(p, QRectF(8.5, 82.5, 233, 202), 9, 100, 105);
 
         p.setFont(ArtFont(10, true));
         p.setPen(colours::label);

@@ -215,16 +215,7 @@ void PaintPanel(QPainter& p) {
     p.drawText(QRect(254, 10, 146, 16), Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Hurbo's"));
     PaintLogoTiles(p, 264, 34, 19, 2.6);
     // The counter card.
-    const QRectF card(262.5, 98.5, 132, 190);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 90));
-    p.drawRoundedRect(card.translated(2, 3), 8, 8);
-    QLinearGradient cardFill(card.topLeft(), card.bottomLeft());
-    cardFill.setColorAt(0, colours::card.lighter(103));
-    cardFill.setColorAt(1, colours::card.darker(106));
-    p.setPen(QPen(colours::cardEdge, 1));
-    p.setBrush(cardFill);
-    p.drawRoundedRect(card, 8, 8);
+    PaintCard(p, QRectF(262.5, 98.5, 132, 190), 8, 90, 106);
     p.restore();
 
     // Labels above their fields; the game writes the numbers at fixed points inside them.

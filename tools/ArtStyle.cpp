@@ -349,6 +349,18 @@ void PaintNightSky(QPainter& p, const QRect& r, unsigned seed) {
     }
 }
 
+void PaintCard(QPainter& p, const QRectF& card, qreal radius, int shadowAlpha, int darkerBy) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, shadowAlpha));
+    p.drawRoundedRect(card.translated(2, 3), radius, radius);
+    QLinearGradient cardFill(card.topLeft(), card.bottomLeft());
+    cardFill.setColorAt(0, colours::card.lighter(103));
+    cardFill.setColorAt(1, colours::card.darker(darkerBy));
+    p.setPen(QPen(colours::cardEdge, 1));
+    p.setBrush(cardFill);
+    p.drawRoundedRect(card, radius, radius);
+}
+
 QImage Keyed(int width, int height, const QColor& matte,
              const std::function<void(QPainter&)>& paint) {
     QImage layer(width, height, QImage::Format_ARGB32_Premultiplied);

@@ -62,6 +62,9 @@ void PaintLogoTiles(QPainter& p, qreal left, qreal top, qreal size, qreal gap);
 void PaintNightSky(QPainter& p, const QRect& r, unsigned seed);
 // The spare-life heart.
 void PaintHeart(QPainter& p, const QRectF& r, const QColor& colour);
+// A paper card with a drop shadow, lit from the top; `shadowAlpha` and `darkerBy` (the shade
+// at the bottom, as for QColor::darker) suit it to its background.
+void PaintCard(QPainter& p, const QRectF& card, qreal radius, int shadowAlpha, int darkerBy);
 
 // Paints with smoothing onto a transparent layer and flattens it against `matte`: pixels less
 // than half covered become the colour key, the others are made opaque. The key colour never
