@@ -59,7 +59,7 @@ void LoadHundredLevelSet(benchmark::State& st) {
     state.Levels.LevelSetName = "bench";
     WindowlessHost host;
     ManualClock clock;
-    FixedSeeds seeds;
+    ScriptedSeeds seeds;
     Game game(state, host, clock, seeds);
     for (auto _ : st) {
         game.LoadLevelSet(false);

@@ -240,7 +240,7 @@ int Dump(std::string root, const std::string& name) {
     state.Levels.LevelSetName = name;
     PrintingHost host;
     ManualClock clock;
-    FixedSeeds seeds;
+    ScriptedSeeds seeds;
     Game game(state, host, clock, seeds);
     game.LoadLevelSet(false);
 

@@ -1,7 +1,6 @@
 #include "ScenarioRunner.h"
 
 #include <algorithm>
-#include <deque>
 #include <istream>
 #include <nlohmann/json.hpp>
 #include <ostream>
@@ -10,6 +9,7 @@
 #include "JsonDump.h"
 #include "ScenarioScript.h"
 #include "core/Game.h"
+#include "core/WindowlessHost.h"
 #include "platform/TextEncoding.h"
 
 namespace pabuko::scenario {
@@ -17,25 +17,6 @@ namespace pabuko::scenario {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-class ScriptClock : public Clock {
-  public:
-    int64_t NowMs() override { return now; }
-    int64_t now = 0;
-};
-
-class ScriptSeeds : public SeedSource {
-  public:
-    uint32_t NextSeed() override { return seed; }
-    std::optional<uint8_t> ForcedCode() override {
-        if (queue.empty()) return std::nullopt;
-        uint8_t code = queue.front();
-        queue.pop_front();
-        return code;
-    }
-    uint32_t seed = 1;
-    std::deque<uint8_t> queue;
-};
 
 const char* IconName(MessageIcon icon) {
     switch (icon) {
@@ -155,7 +136,7 @@ class Runner {
                 seeds_.seed = static_cast<uint32_t>(cmd.numbers[0]);
                 break;
             case Op::Spawns:
-                for (auto code : cmd.numbers) seeds_.queue.push_back(static_cast<uint8_t>(code));
+                for (auto code : cmd.numbers) seeds_.forced.push_back(static_cast<uint8_t>(code));
                 break;
             case Op::Cell:
                 state_.Well[cmd.numbers[0]][cmd.numbers[1]] = static_cast<uint8_t>(cmd.numbers[2]);
@@ -380,8 +361,8 @@ class Runner {
 
     GameState state_;
     ScriptHost host_;
-    ScriptClock clock_;
-    ScriptSeeds seeds_;
+    ManualClock clock_;
+    ScriptedSeeds seeds_{1};
     Game game_;
     SteerKeys keys_;
 };

@@ -1,5 +1,7 @@
 #pragma once
 // The rules without a main window, for the tool, tests, benchmarks and fuzzers.
+#include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,11 +57,24 @@ class ManualClock : public Clock {
     int64_t NowMs() override { return now; }
 };
 
-// The same seed before every spawn.
-class FixedSeeds : public SeedSource {
+// The same seed before every spawn; queued codes are taken by the next spawns instead of
+// drawn ones.
+class ScriptedSeeds : public SeedSource {
   public:
-    uint32_t seed = 0;
-    uint32_t NextSeed() override { return seed; }
+    explicit ScriptedSeeds(uint32_t first = 0) : seed(first) {}
+    uint32_t seed;
+    int asked = 0;
+    std::deque<uint8_t> forced;
+    uint32_t NextSeed() override {
+        ++asked;
+        return seed;
+    }
+    std::optional<uint8_t> ForcedCode() override {
+        if (forced.empty()) return std::nullopt;
+        const uint8_t code = forced.front();
+        forced.pop_front();
+        return code;
+    }
 };
 
 }  // namespace pabuko

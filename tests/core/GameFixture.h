@@ -2,8 +2,6 @@
 // A game with a recording host, a hand-moved clock and a scripted seed source.
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,23 +45,6 @@ class RecordingHost : public GameHost {
     void BlankPlayfield() override { calls.push_back("blank"); }
     void SetPauseEnabled(bool enabled) override { pauseEnabled = enabled; }
     void OnEndGame() override { calls.push_back("EndGame"); }
-};
-
-class ScriptedSeeds : public SeedSource {
-  public:
-    uint32_t seed = 0;
-    int asked = 0;
-    std::deque<uint8_t> forced;  // codes the next spawns take instead of drawing
-    uint32_t NextSeed() override {
-        ++asked;
-        return seed;
-    }
-    std::optional<uint8_t> ForcedCode() override {
-        if (forced.empty()) return std::nullopt;
-        const uint8_t code = forced.front();
-        forced.pop_front();
-        return code;
-    }
 };
 
 constexpr uint8_t Code(char letter) {

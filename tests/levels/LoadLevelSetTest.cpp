@@ -56,7 +56,7 @@ class LoadLevelSetTest : public ::testing::Test {
     GameState state_;
     WindowlessHost host_;
     ManualClock clock_;
-    FixedSeeds seeds_;
+    ScriptedSeeds seeds_;
     Game game_{state_, host_, clock_, seeds_};
 };
 

@@ -33,7 +33,7 @@ Loaded LoadShipped(const std::string& name) {
     out.state.Levels.LevelSetName = name;
     WindowlessHost host;
     ManualClock clock;
-    FixedSeeds seeds;
+    ScriptedSeeds seeds;
     Game game(out.state, host, clock, seeds);
     game.LoadLevelSet(true);
     for (const auto& m : host.messages) out.messages.push_back(m.caption + ": " + m.text);
