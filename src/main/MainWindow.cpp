@@ -58,6 +58,7 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
     : QMainWindow(parent), game_(state_, *this, clock_, seeds_), options_(options) {
     setWindowTitle(kCaption);
+    qApp->installEventFilter(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -252,6 +253,22 @@ void TfrmMain::showEvent(QShowEvent* event) {
     DXDraw.Initialize();
     // The show handler opens a modal window: let the window appear first.
     QTimer::singleShot(0, this, &TfrmMain::FormShow);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    // Without a window manager (or with one that leaves focus alone) nobody hands the
+    // keyboard back to the game when a dialog closes, and the keys would go nowhere.
+    if (event->type() == QEvent::Hide && watched != this && watched->isWidgetType()) {
+        const auto* widget = static_cast<QWidget*>(watched);
+        if (widget->isWindow() && widget->isModal()) {
+            QTimer::singleShot(0, this, [this] {
+                if (isVisible() && QApplication::activeModalWidget() == nullptr &&
+                    QApplication::activeWindow() == nullptr)
+                    activateWindow();
+            });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmMain::FormShow() {

@@ -92,6 +92,8 @@ class TfrmMain : public QMainWindow, public GameHost {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+    // Takes the keyboard back when one of the game's modal windows closes.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void BuildMenu();
