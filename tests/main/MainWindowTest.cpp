@@ -562,3 +562,22 @@ TEST_F(MainWindowTest, PlainLDuringPlayOpensTheLevelSetChoice) {
 
 }  // namespace
 }  // namespace pabuko
+
+namespace pabuko {
+namespace {
+
+TEST_F(MainWindowTest, TheKeyboardComesBackAfterTheTopListWindow) {
+    Make({});
+    ModalDriver driver([](QWidget* m) {
+        if (auto* d = qobject_cast<QDialog*>(m)) QTimer::singleShot(0, d, &QDialog::reject);
+    });
+    Start();
+    QTest::keyClick(w.get(), Qt::Key_T);
+    ASSERT_EQ(driver.handled, 1);
+    // Nobody else hands the focus back; the game must take it itself.
+    EXPECT_TRUE(QTest::qWaitForWindowActive(w.get(), 2000));
+    EXPECT_EQ(QApplication::activeWindow(), w.get());
+}
+
+}  // namespace
+}  // namespace pabuko
