@@ -61,6 +61,8 @@ struct GameState {
     // Where toplist.dat lives, ending in '/'; empty: ProgramFolder. Set when the program
     // folder cannot be written (an installed game).
     std::string TopListFolder;
+    // A damaged toplist.dat that could not be backed up is never overwritten.
+    bool TopListFileProtected = false;
 
     LevelTable Levels;
     TopListEntries TopList;

@@ -24,6 +24,7 @@ void Game::ReadTopList() {
                           "Soubor toplist.dat je poškozený. Byl uložen jako toplist.dat.bak a "
                           "TOP-List začíná znovu.");
     } else {
+        state_.TopListFileProtected = true;
         host_.ShowMessage("Upozornění", MessageIcon::Warning,
                           "Soubor toplist.dat je poškozený. TOP-List začíná znovu.");
     }
@@ -61,7 +62,9 @@ void Game::EnterTopList() {
 }
 
 bool Game::SaveTopList() {
-    if (WriteTopListFile(TopListPath(state_), state_.TopList)) return true;
+    // The damaged file could not be kept aside: writing over it would lose it for good.
+    if (!state_.TopListFileProtected && WriteTopListFile(TopListPath(state_), state_.TopList))
+        return true;
     host_.ShowMessage("Chyba", MessageIcon::Error,
                       "TOP-List se nepodařilo uložit do souboru toplist.dat.");
     return false;

@@ -72,7 +72,11 @@ bool KeepDamagedTopList(const fs::path& path) {
     fs::path backup = path;
     backup += ".bak";
     fs::rename(path, backup, ec);
-    return !ec;
+    if (!ec) return true;
+    // Renaming can fail where copying does not (a backup name already taken by a file we
+    // may not replace by renaming, another file system).
+    ec.clear();
+    return fs::copy_file(path, backup, fs::copy_options::overwrite_existing, ec) && !ec;
 }
 
 bool WriteTopListFile(const fs::path& path, const TopListEntries& entries) {

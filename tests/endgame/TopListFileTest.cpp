@@ -154,6 +154,21 @@ TEST_F(TopListFileTest, ShortFileIsKeptAsBackupAndTheListStartsAgain) {
     EXPECT_EQ(ReadFile(folder / "toplist.dat.bak"), damaged);
 }
 
+TEST_F(TopListFileTest, DamagedFileThatCannotBeBackedUpIsNeverOverwritten) {
+    const std::string damaged = EncodeTopList(SampleList()).substr(0, 100);
+    WriteFile(file, damaged);
+    fs::create_directories(folder / "toplist.dat.bak" / "taken");  // no backup can go there
+    game.ReadTopList();
+    EXPECT_EQ(host.calls, (std::vector<std::string>{
+                              "message Upozornění|warning|Soubor toplist.dat je poškozený. "
+                              "TOP-List začíná znovu."}));
+    host.calls.clear();
+    EXPECT_FALSE(game.SaveTopList());
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"message Chyba|error|TOP-List se nepodařilo "
+                                                    "uložit do souboru toplist.dat."}));
+    EXPECT_EQ(ReadFile(file), damaged);
+}
+
 TEST_F(TopListFileTest, UnreadableFileCountsAsDamaged) {
     fs::create_directory(file);
     EXPECT_EQ(LoadTopListFile(file).State, TopListFileState::Damaged);
