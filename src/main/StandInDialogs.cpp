@@ -95,6 +95,8 @@ EndOfLevelDialog::EndOfLevelDialog(QWidget* parent) : QDialog(parent) {
         b->setGeometry(0, 128 + 32 * (k - 1), 311, 21);
         b->setFont(Arial(12, true));
         b->setAutoDefault(false);
+        // Answers are clicked, as the hot images were; Space must not answer for the player.
+        b->setFocusPolicy(Qt::NoFocus);
         b->setCursor(Qt::PointingHandCursor);
         connect(b, &QPushButton::clicked, this, [this, k] { Answer(k); });
         answers_[k - 1] = b;
@@ -109,6 +111,7 @@ EndOfLevelDialog::EndOfLevelDialog(QWidget* parent) : QDialog(parent) {
     close_->setGeometry(280, 0, 21, 21);
     close_->setFont(Arial(11, true));
     close_->setAutoDefault(false);
+    close_->setFocusPolicy(Qt::NoFocus);
     close_->setCursor(Qt::PointingHandCursor);
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
     Reset();

@@ -438,6 +438,9 @@ TEST_F(MainWindowTest, EndOfLevelWindowWaitsForAnAnswer) {
         EXPECT_TRUE(end->AnswerButton(1)->isVisible());
         EXPECT_TRUE(end->AnswerButton(2)->isVisible());
         EXPECT_FALSE(end->AnswerButton(3)->isVisible());  // empty answers stay hidden
+        // Answers are clicked: Space on whatever has the focus answers nothing.
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : end, Qt::Key_Space);
         QTest::keyClick(end, Qt::Key_Escape);
         QTest::keyClick(end, Qt::Key_Return);
         refusedEscape = end->isVisible();
