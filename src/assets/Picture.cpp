@@ -45,24 +45,35 @@ struct DibErrors {
     }
 };
 
-// Length of the first run of one bits.
-int MaskRun(uint32_t mask) {
-    if (mask == 0) return 0;
-    while ((mask & 1) == 0) mask >>= 1;
+// One colour channel of a packed pixel: the first run of one bits in its mask.
+struct Channel {
+    int shift = 0;
     int run = 0;
-    while (mask & 1) {
-        ++run;
-        mask >>= 1;
-    }
-    return run;
-}
 
-uint8_t Expand5(uint32_t v) {
-    return static_cast<uint8_t>((v << 3) | (v >> 2));
-}
-uint8_t Expand6(uint32_t v) {
-    return static_cast<uint8_t>((v << 2) | (v >> 4));
-}
+    static Channel Of(uint32_t mask) {
+        Channel c;
+        if (mask == 0) return c;
+        while ((mask & 1) == 0) {
+            mask >>= 1;
+            ++c.shift;
+        }
+        while (mask & 1) {
+            ++c.run;
+            mask >>= 1;
+        }
+        return c;
+    }
+    // The channel's value widened to 8 bits by repeating its high bits, so full is 255.
+    uint8_t From(uint32_t pixel) const {
+        if (run == 0) return 0;
+        uint32_t v = (pixel >> shift) & ((uint32_t{1} << run) - 1);
+        if (run >= 8) return static_cast<uint8_t>(v >> (run - 8));
+        uint32_t out = 0;
+        int bits = 0;
+        for (; bits < 8; bits += run) out = (out << run) | v;
+        return static_cast<uint8_t>(out >> (bits - 8));
+    }
+};
 
 struct DibHeader {
     int64_t width = 0;
@@ -70,7 +81,7 @@ struct DibHeader {
     bool topDown = false;
     int bitCount = 0;
     uint32_t compression = 0;
-    bool rgb565 = false;
+    Channel red, green, blue;  // where each colour sits in a 16-, 24- or 32-bit pixel
     std::vector<uint32_t> palette;
 };
 
@@ -113,17 +124,26 @@ DibHeader ReadDibHeader(ByteReader& in, const DibErrors& errors) {
         default:
             errors.BitCount(h.bitCount);
     }
+    if (h.bitCount == 16) {
+        h.red = Channel::Of(0x7C00);
+        h.green = Channel::Of(0x03E0);
+        h.blue = Channel::Of(0x001F);
+    } else {
+        h.red = Channel::Of(0xFF0000);
+        h.green = Channel::Of(0x00FF00);
+        h.blue = Channel::Of(0x0000FF);
+    }
     if (h.compression == 3) {
-        // Judged by run lengths only; the positions are the standard ones.
-        const int r = MaskRun(in.U32());
-        const int g = MaskRun(in.U32());
-        const int b = MaskRun(in.U32());
+        // Accepted by run lengths; the pixels are then read where the masks say, in
+        // whatever order they put the colours.
+        h.red = Channel::Of(in.U32());
+        h.green = Channel::Of(in.U32());
+        h.blue = Channel::Of(in.U32());
+        const int r = h.red.run;
+        const int g = h.green.run;
+        const int b = h.blue.run;
         if (h.bitCount == 16) {
-            if (r == 5 && g == 6 && b == 5) {
-                h.rgb565 = true;
-            } else if (!(r == 5 && g == 5 && b == 5)) {
-                errors.Masks();
-            }
+            if (!(r == 5 && (g == 5 || g == 6) && b == 5)) errors.Masks();
         } else if (!(r == 8 && g == 8 && b == 8)) {
             errors.Masks();
         }
@@ -192,29 +212,17 @@ void DecodeRows(ByteReader& in, const DibHeader& h, Picture& pic) {
                 for (int64_t x = 0; x < h.width; ++x) dst[x] = sink.Index(src[x]);
                 break;
             case 16:
-                for (int64_t x = 0; x < h.width; ++x) {
-                    const uint32_t v = src[2 * x] | (src[2 * x + 1] << 8);
-                    if (h.rgb565) {
-                        dst[x] = PixelFromRgb(Expand5((v >> 11) & 31), Expand6((v >> 5) & 63),
-                                              Expand5(v & 31));
-                    } else {
-                        dst[x] = PixelFromRgb(Expand5((v >> 10) & 31), Expand5((v >> 5) & 31),
-                                              Expand5(v & 31));
-                    }
-                }
-                break;
             case 24:
+            case 32: {
+                const int bytes = h.bitCount / 8;
                 for (int64_t x = 0; x < h.width; ++x) {
-                    const uint8_t* p = src + 3 * x;
-                    dst[x] = PixelFromRgb(p[2], p[1], p[0]);
+                    const uint8_t* p = src + bytes * x;
+                    uint32_t v = 0;
+                    for (int i = 0; i < bytes; ++i) v |= uint32_t{p[i]} << (8 * i);
+                    dst[x] = PixelFromRgb(h.red.From(v), h.green.From(v), h.blue.From(v));
                 }
                 break;
-            case 32:
-                for (int64_t x = 0; x < h.width; ++x) {
-                    const uint8_t* p = src + 4 * x;
-                    dst[x] = PixelFromRgb(p[2], p[1], p[0]);
-                }
-                break;
+            }
         }
     }
 }

@@ -1,5 +1,9 @@
 #include "endgame/TopListFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <fstream>
 #include <system_error>
 
@@ -79,18 +83,48 @@ bool KeepDamagedTopList(const fs::path& path) {
     return fs::copy_file(path, backup, fs::copy_options::overwrite_existing, ec) && !ec;
 }
 
+namespace {
+
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Makes the rename itself durable; some file systems cannot sync a folder, which loses
+// nothing that was not already at risk.
+void SyncFolder(const fs::path& folder) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
 bool WriteTopListFile(const fs::path& path, const TopListEntries& entries) {
     fs::path temp = path;
     temp += ".tmp";
     const std::string bytes = EncodeTopList(entries);
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    // The new list is on the disk before its name replaces the old one's, so a crash or a
+    // power cut leaves one complete list or the other.
+    bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    written = ::close(fd) == 0 && written;
     std::error_code ec;
-    if (!out.fail()) {
+    if (written) {
         fs::rename(temp, path, ec);
-        if (!ec) return true;
+        if (!ec) {
+            SyncFolder(path.parent_path());
+            return true;
+        }
     }
     fs::remove(temp, ec);
     return false;

@@ -37,8 +37,9 @@ struct TopListLoad {
 TopListLoad LoadTopListFile(const std::filesystem::path& path);
 // Moves a damaged file aside to path + ".bak"; false when that failed.
 bool KeepDamagedTopList(const std::filesystem::path& path);
-// Writes through a temporary file that replaces the old one only when complete, so a
-// crash or a full disk never leaves a broken list behind. False when it failed.
+// Writes through a temporary file, flushed to disk, that replaces the old one only when
+// complete, so a crash or a full disk never leaves a broken list behind. False when it
+// failed.
 bool WriteTopListFile(const std::filesystem::path& path, const TopListEntries& entries);
 
 }  // namespace pabuko

@@ -114,6 +114,40 @@ TEST(PictureDecoding, TwentyFourAndThirtyTwoBits) {
     EXPECT_EQ(pic.pixels, (std::vector<uint32_t>{PixelFromRgb(3, 2, 1), PixelFromRgb(6, 5, 4)}));
 }
 
+TEST(PictureDecoding, MasksInAnyOrderPlaceTheColours) {
+    // Red in the low byte, blue in the third: the bytes 1 2 3 are red 1, green 2, blue 3.
+    auto pic = DecodeDib(Dib40({.width = 2,
+                                .height = 1,
+                                .bits = 32,
+                                .compression = 3,
+                                .masks = {0xFF, 0xFF00, 0xFF0000},
+                                .pixels = {1, 2, 3, 0, 0xFF, 0, 0, 0}}));
+    EXPECT_EQ(pic.pixels, (std::vector<uint32_t>{PixelFromRgb(1, 2, 3), kRed}));
+    // Colours in the upper three bytes, the low byte unused.
+    pic = DecodeDib(Dib40({.width = 1,
+                           .height = 1,
+                           .bits = 32,
+                           .compression = 3,
+                           .masks = {0xFF000000, 0xFF0000, 0xFF00},
+                           .pixels = {9, 3, 2, 1}}));
+    EXPECT_EQ(pic.pixels, (std::vector<uint32_t>{PixelFromRgb(1, 2, 3)}));
+    // 5-6-5 with red low and blue high; 5-5-5 with red low.
+    pic = DecodeDib(Dib40({.width = 3,
+                           .height = 1,
+                           .bits = 16,
+                           .compression = 3,
+                           .masks = {0x001F, 0x07E0, 0xF800},
+                           .pixels = {0x1F, 0x00, 0x00, 0xF8, 0x20, 0x00, 0, 0}}));
+    EXPECT_EQ(pic.pixels, (std::vector<uint32_t>{kRed, kBlue, PixelFromRgb(0, 4, 0)}));
+    pic = DecodeDib(Dib40({.width = 2,
+                           .height = 1,
+                           .bits = 16,
+                           .compression = 3,
+                           .masks = {0x001F, 0x03E0, 0x7C00},
+                           .pixels = {0x1F, 0x00, 0x00, 0x7C}}));
+    EXPECT_EQ(pic.pixels, (std::vector<uint32_t>{kRed, kBlue}));
+}
+
 TEST(PictureDecoding, CoreHeaderWithThreeBytePalette) {
     std::vector<uint8_t> d;
     Append32(d, 12);

@@ -1,9 +1,13 @@
 // toplist.dat: layout, reading, the damaged file, and the safe write.
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "core/GameFixture.h"
 #include "endgame/TopListFile.h"
@@ -185,6 +189,40 @@ TEST_F(TopListFileTest, FailedWriteKeepsTheOldFileWhole) {
     fs::create_directory(folder / "toplist.dat.tmp");  // the temporary file cannot be made
     EXPECT_FALSE(WriteTopListFile(file, StandardTopList()));
     EXPECT_EQ(ReadFile(file), old);
+}
+
+TEST_F(TopListFileTest, KilledWriterLeavesTheOldOrTheNewListWhole) {
+    // A writer process saves two lists in turn and is killed at a different moment each
+    // time; whatever it was doing, the file holds one of them complete.
+    TopListEntries a = SampleList();
+    TopListEntries b = StandardTopList();
+    b[0] = {"Nový", 999};
+    const std::string bytesA = EncodeTopList(a);
+    const std::string bytesB = EncodeTopList(b);
+    // Kill points spread over a few saves, however fast this disk syncs.
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(WriteTopListFile(file, a));
+    const auto span = std::chrono::steady_clock::now() - start + std::chrono::milliseconds(2);
+    constexpr int kRounds = 40;
+    int sawA = 0, sawB = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) WriteTopListFile(file, (i % 2) ? a : b);
+        }
+        std::this_thread::sleep_for(span * round / kRounds);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        const std::string now = ReadFile(file);
+        ASSERT_TRUE(now == bytesA || now == bytesB)
+            << "round " << round << ", " << now.size() << " bytes";
+        (now == bytesA ? sawA : sawB)++;
+    }
+    // The kills did land in the middle of the saving, not always before or after it.
+    EXPECT_GT(sawA, 0);
+    EXPECT_GT(sawB, 0);
 }
 
 TEST_F(TopListFileTest, FailedSaveShowsAnErrorAndReportsIt) {
