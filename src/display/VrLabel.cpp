@@ -1,0 +1,126 @@
+#include "display/VrLabel.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace pabuko {
+
+TVrLabel::TVrLabel(QWidget* parent) : QWidget(parent) {
+    font_ = QFont(QStringLiteral("Arial"));
+    font_.setPixelSize(19);  // 14 points at 96 dots per inch
+    resize(150, 30);
+    Render();
+}
+
+void TVrLabel::SetCaption(const QString& caption) {
+    Set(caption_, caption);
+}
+void TVrLabel::SetFont(const QFont& font) {
+    Set(font_, font);
+}
+void TVrLabel::SetFontColor(const QColor& color) {
+    Set(fontColor_, color);
+}
+void TVrLabel::SetColor(const QColor& color) {
+    Set(color_, color);
+}
+void TVrLabel::SetStyle(TVrLabelStyle style) {
+    Set(style_, style);
+}
+void TVrLabel::SetColorHighlight(const QColor& color) {
+    Set(highlight_, color);
+}
+void TVrLabel::SetColorShadow(const QColor& color) {
+    Set(shadow_, color);
+}
+void TVrLabel::SetShadowDepth(int depth) {
+    Set(shadowDepth_, depth);
+}
+void TVrLabel::SetAlignment(TAlignment alignment) {
+    Set(alignment_, alignment);
+}
+void TVrLabel::SetLayout(TTextLayout layout) {
+    Set(layout_, layout);
+}
+void TVrLabel::SetAngle(int16_t degrees) {
+    Set(angle_, degrees);
+}
+void TVrLabel::SetTransparent(bool on) {
+    Set(transparent_, on);
+}
+
+QPoint TVrLabel::CaptionOrigin() const {
+    const QFontMetrics metrics(font_);
+    const int tw = metrics.horizontalAdvance(caption_);
+    const int th = metrics.height();
+    int x = 2;
+    if (alignment_ == TAlignment::taCenter)
+        x = std::max(2, static_cast<int>(std::lround(width() / 2.0 - tw / 2.0)));
+    else if (alignment_ == TAlignment::taRightJustify)
+        x = std::max(2, width() - tw - 2);
+    int y = 2;
+    if (layout_ == TTextLayout::tlCenter)
+        y = static_cast<int>(std::lround(height() / 2.0 - th / 2.0));
+    else if (layout_ == TTextLayout::tlBottom)
+        y = height() - th - 2;
+    return {x, y};
+}
+
+void TVrLabel::Redraw() {
+    Render();
+    if (isVisible()) repaint();
+}
+
+void TVrLabel::Render() {
+    if (image_.size() != size())
+        image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    image_.fill(transparent_ ? QColor(Qt::transparent) : color_);
+    QPainter p(&image_);
+    p.setFont(font_);
+    const QFontMetrics metrics(font_);
+
+    QPoint origin = CaptionOrigin();
+    if (angle_ % 360 != 0) {
+        // Turned about the middle of the control, the caption centred on it.
+        p.translate(width() / 2.0, height() / 2.0);
+        p.rotate(-angle_);
+        origin = QPoint(-metrics.horizontalAdvance(caption_) / 2, -metrics.height() / 2);
+    }
+    auto text = [&](int dx, int dy, const QColor& color) {
+        p.setPen(color);
+        p.drawText(origin.x() + dx, origin.y() + dy + metrics.ascent(), caption_);
+    };
+    switch (style_) {
+        case TVrLabelStyle::lsRaised:
+            text(1, 1, shadow_);
+            text(-1, -1, highlight_);
+            break;
+        case TVrLabelStyle::lsLowered:
+            text(1, 1, highlight_);
+            text(-1, -1, shadow_);
+            break;
+        case TVrLabelStyle::lsShadow:
+            text(shadowDepth_, shadowDepth_, shadow_);
+            break;
+        case TVrLabelStyle::lsNone:
+            if (!transparent_)
+                p.fillRect(
+                    QRect(origin, QSize(metrics.horizontalAdvance(caption_), metrics.height())),
+                    color_);
+            break;
+    }
+    text(0, 0, fontColor_);
+}
+
+void TVrLabel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawImage(0, 0, image_);
+}
+
+void TVrLabel::resizeEvent(QResizeEvent*) {
+    Render();
+}
+
+}  // namespace pabuko
