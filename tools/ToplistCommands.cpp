@@ -25,8 +25,11 @@ const pabuko::tool::Registrar reg([](CLI::App& app) {
             pabuko::tool::SetExitCode(1);
             return;
         }
-        if (load.State == pabuko::TopListFileState::Damaged) {
-            std::cerr << *file << ": damaged (shorter than 280 bytes or unreadable)\n";
+        if (load.State != pabuko::TopListFileState::Read) {
+            std::cerr << *file
+                      << (load.State == pabuko::TopListFileState::Damaged
+                              ? ": damaged (shorter than 280 bytes)\n"
+                              : ": cannot be read\n");
             pabuko::tool::SetExitCode(1);
             return;
         }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "endgame/TopList.h"
 #include "levels/LevelTable.h"
@@ -61,11 +62,15 @@ struct GameState {
     // Where toplist.dat lives, ending in '/'; empty: ProgramFolder. Set when the program
     // folder cannot be written (an installed game).
     std::string TopListFolder;
-    // A damaged toplist.dat that could not be backed up is never overwritten.
+    // A toplist.dat that could not be read, or a damaged one that could not be backed up,
+    // is never overwritten.
     bool TopListFileProtected = false;
 
     LevelTable Levels;
     TopListEntries TopList;
+    // The entries this run has put into TopList: the closing save merges them into the
+    // list on disk, which another copy of the game may have changed meanwhile.
+    std::vector<TopListEntry> TopListAdded;
 
     uint32_t RandSeed = 0;
 

@@ -14,15 +14,32 @@ std::filesystem::path TopListPath(const GameState& s) {
 
 void Game::ReadTopList() {
     const auto path = TopListPath(state_);
+    // The list moved to the user's folder: the one beside the program is its start, copied
+    // and never changed.
+    if (!state_.TopListFolder.empty()) {
+        std::error_code ec;
+        const std::filesystem::path old = state_.ProgramFolder + "toplist.dat";
+        if (!std::filesystem::exists(path, ec) && std::filesystem::is_regular_file(old, ec))
+            std::filesystem::copy_file(old, path, std::filesystem::copy_options::none, ec);
+    }
     TopListLoad load = LoadTopListFile(path);
     state_.TopList = load.Entries;
+    state_.TopListAdded.clear();
+    if (load.State == TopListFileState::Unreadable) {
+        state_.TopListFileProtected = true;
+        host_.ShowMessage("Upozornění", MessageIcon::Warning,
+                          "Soubor toplist.dat nelze přečíst. Hraje se se základním TOP-Listem a "
+                          "soubor zůstane beze změny.");
+        return;
+    }
     if (load.State != TopListFileState::Damaged) return;
     // The damaged file is moved aside before the closing save could overwrite it;
     // the message must not claim a backup that could not be made.
-    if (KeepDamagedTopList(path)) {
+    const auto backup = KeepDamagedTopList(path);
+    if (!backup.empty()) {
         host_.ShowMessage("Upozornění", MessageIcon::Warning,
-                          "Soubor toplist.dat je poškozený. Byl uložen jako toplist.dat.bak a "
-                          "TOP-List začíná znovu.");
+                          "Soubor toplist.dat je poškozený. Byl uložen jako " +
+                              backup.filename().string() + " a TOP-List začíná znovu.");
     } else {
         state_.TopListFileProtected = true;
         host_.ShowMessage("Upozornění", MessageIcon::Warning,
@@ -48,23 +65,35 @@ void Game::EnterTopList() {
     GameState& s = state_;
     if (s.Levels.LevelSetName != "new") return;
 
-    // Strictly greater: an equal score ranks below the older entry.
-    std::size_t rank = 0;
-    while (rank < s.TopList.size() && !(s.Score > s.TopList[rank].Points)) ++rank;
-    if (rank == s.TopList.size()) return;
-
-    for (std::size_t r = s.TopList.size() - 1; r > rank; --r) s.TopList[r] = s.TopList[r - 1];
-    s.TopList[rank].Points = s.Score;
+    const int rank = InsertTopListEntry(s.TopList, {std::string(), s.Score});
+    if (rank < 0) return;
     std::string name = host_.AskName();
     if (name.size() > TopListNameMax) name.resize(TopListNameMax);
     s.TopList[rank].Name = name;
+    s.TopListAdded.push_back(s.TopList[rank]);
     host_.ShowTopList();
 }
 
 bool Game::SaveTopList() {
-    // The damaged file could not be kept aside: writing over it would lose it for good.
-    if (!state_.TopListFileProtected && WriteTopListFile(TopListPath(state_), state_.TopList))
+    const auto path = TopListPath(state_);
+    bool ok = !state_.TopListFileProtected;
+    if (ok) {
+        // Another copy of the game may have saved since this one started: its entries stay,
+        // and ours go in among them by the usual rule.
+        TopListLoad disk = LoadTopListFile(path);
+        if (disk.State == TopListFileState::Read) {
+            for (const TopListEntry& e : state_.TopListAdded) InsertTopListEntry(disk.Entries, e);
+            state_.TopList = disk.Entries;
+        } else if (disk.State == TopListFileState::Damaged) {
+            ok = !KeepDamagedTopList(path).empty();
+        } else if (disk.State == TopListFileState::Unreadable) {
+            ok = false;
+        }
+    }
+    if (ok && WriteTopListFile(path, state_.TopList)) {
+        state_.TopListAdded.clear();
         return true;
+    }
     host_.ShowMessage("Chyba", MessageIcon::Error,
                       "TOP-List se nepodařilo uložit do souboru toplist.dat.");
     return false;

@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <fstream>
+#include <random>
 #include <system_error>
 
 namespace pabuko {
@@ -57,30 +59,57 @@ TopListLoad LoadTopListFile(const fs::path& path) {
         load.State = TopListFileState::Missing;
         return load;
     }
-    load.State = TopListFileState::Damaged;
+    // Whatever keeps us from the bytes says nothing about the list inside: such a file is
+    // left alone rather than taken for damaged.
+    load.State = TopListFileState::Unreadable;
     if (ec || status.type() == fs::file_type::directory) return load;
 
     std::ifstream in(path, std::ios::binary);
     if (!in) return load;
     std::string bytes(TopListFileSize, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (static_cast<std::size_t>(in.gcount()) < TopListFileSize) return load;
-
+    const auto got = static_cast<std::size_t>(in.gcount());
+    if (in.bad()) return load;
+    if (got < TopListFileSize) {
+        load.State = TopListFileState::Damaged;
+        return load;
+    }
     load.State = TopListFileState::Read;
     load.Entries = DecodeTopList(bytes);
     return load;
 }
 
-bool KeepDamagedTopList(const fs::path& path) {
-    std::error_code ec;
-    fs::path backup = path;
-    backup += ".bak";
-    fs::rename(path, backup, ec);
-    if (!ec) return true;
-    // Renaming can fail where copying does not (a backup name already taken by a file we
-    // may not replace by renaming, another file system).
-    ec.clear();
-    return fs::copy_file(path, backup, fs::copy_options::overwrite_existing, ec) && !ec;
+fs::path KeepDamagedTopList(const fs::path& path) {
+    for (int n = 0; n < 1000; ++n) {
+        fs::path backup = path;
+        backup += n == 0 ? std::string(".bak") : ".bak." + std::to_string(n);
+        // link() refuses an existing name, so a backup made meanwhile by another copy of
+        // the game is never replaced.
+        if (::link(path.c_str(), backup.c_str()) == 0) {
+            ::unlink(path.c_str());
+            return backup;
+        }
+        if (errno == EEXIST) continue;
+        // No hard links here (some file systems): copy, again without replacing anything.
+        std::error_code ec;
+        if (fs::exists(backup, ec) || ec) continue;
+        if (fs::copy_file(path, backup, fs::copy_options::none, ec) && !ec) {
+            fs::remove(path, ec);
+            return backup;
+        }
+        return {};
+    }
+    return {};
+}
+
+int InsertTopListEntry(TopListEntries& entries, const TopListEntry& entry) {
+    // Strictly greater: an equal score ranks below the older entry.
+    std::size_t rank = 0;
+    while (rank < entries.size() && !(entry.Points > entries[rank].Points)) ++rank;
+    if (rank == entries.size()) return -1;
+    for (std::size_t r = entries.size() - 1; r > rank; --r) entries[r] = entries[r - 1];
+    entries[rank] = entry;
+    return static_cast<int>(rank);
 }
 
 namespace {
@@ -109,17 +138,23 @@ void SyncFolder(const fs::path& folder) {
 }  // namespace
 
 bool WriteTopListFile(const fs::path& path, const TopListEntries& entries) {
-    fs::path temp = path;
-    temp += ".tmp";
     const std::string bytes = EncodeTopList(entries);
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    std::random_device random;
+    fs::path temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        char suffix[24];
+        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+        temp = path;
+        temp += suffix;
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
     if (fd < 0) return false;
-    // The new list is on the disk before its name replaces the old one's, so a crash or a
-    // power cut leaves one complete list or the other.
-    bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    written = ::close(fd) == 0 && written;
+    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
     std::error_code ec;
-    if (written) {
+    if (written && closed) {
         fs::rename(temp, path, ec);
         if (!ec) {
             SyncFolder(path.parent_path());

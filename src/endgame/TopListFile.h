@@ -23,9 +23,10 @@ std::string EncodeTopList(const TopListEntries& entries);
 TopListEntries DecodeTopList(std::string_view bytes);
 
 enum class TopListFileState {
-    Read,     // the file's entries
-    Missing,  // no such file: the standard list
-    Damaged,  // shorter than 280 bytes or unreadable: the standard list
+    Read,        // the file's entries
+    Missing,     // no such file: the standard list
+    Damaged,     // shorter than 280 bytes: the standard list
+    Unreadable,  // there, but it cannot be read (permissions, I/O error, a folder)
 };
 
 struct TopListLoad {
@@ -35,11 +36,17 @@ struct TopListLoad {
 
 // Reads a top list file without touching it.
 TopListLoad LoadTopListFile(const std::filesystem::path& path);
-// Moves a damaged file aside to path + ".bak"; false when that failed.
-bool KeepDamagedTopList(const std::filesystem::path& path);
-// Writes through a temporary file, flushed to disk, that replaces the old one only when
-// complete, so a crash or a full disk never leaves a broken list behind. False when it
-// failed.
+// Moves a damaged file aside to the first free name of path + ".bak", ".bak.1", ".bak.2", …
+// and returns that name; empty when no backup could be made. An existing backup is
+// never replaced.
+std::filesystem::path KeepDamagedTopList(const std::filesystem::path& path);
+
+// Puts `entry` into the list by the usual rule: below every entry with the same or more
+// points. Returns its index, or -1 when it ranks below all ten.
+int InsertTopListEntry(TopListEntries& entries, const TopListEntry& entry);
+// Writes through a temporary file of its own (two running copies never share one), flushed
+// to disk before it replaces the old file, so a crash, a power cut or a full disk never
+// leaves a broken list behind. False when it failed.
 bool WriteTopListFile(const std::filesystem::path& path, const TopListEntries& entries);
 
 }  // namespace pabuko

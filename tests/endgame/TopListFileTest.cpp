@@ -95,7 +95,6 @@ TEST_F(TopListFileTest, WrittenListReadsBackTheSameAtTheNextStart) {
     state.TopList = SampleList();
     ASSERT_TRUE(game.SaveTopList());
     EXPECT_EQ(fs::file_size(file), 280u);
-    EXPECT_FALSE(fs::exists(folder / "toplist.dat.tmp"));
 
     GameState next;
     next.ProgramFolder = state.ProgramFolder;
@@ -158,14 +157,30 @@ TEST_F(TopListFileTest, ShortFileIsKeptAsBackupAndTheListStartsAgain) {
     EXPECT_EQ(ReadFile(folder / "toplist.dat.bak"), damaged);
 }
 
+TEST_F(TopListFileTest, EveryDamagedFileGetsABackupOfItsOwn) {
+    WriteFile(folder / "toplist.dat.bak", "first");
+    WriteFile(folder / "toplist.dat.bak.1", "second");
+    WriteFile(file, "third");
+    game.ReadTopList();
+    EXPECT_EQ(host.calls, (std::vector<std::string>{
+                              "message Upozornění|warning|Soubor toplist.dat je poškozený. Byl "
+                              "uložen jako toplist.dat.bak.2 a TOP-List začíná znovu."}));
+    EXPECT_EQ(ReadFile(folder / "toplist.dat.bak"), "first");
+    EXPECT_EQ(ReadFile(folder / "toplist.dat.bak.1"), "second");
+    EXPECT_EQ(ReadFile(folder / "toplist.dat.bak.2"), "third");
+    EXPECT_FALSE(fs::exists(file));
+}
+
 TEST_F(TopListFileTest, DamagedFileThatCannotBeBackedUpIsNeverOverwritten) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     const std::string damaged = EncodeTopList(SampleList()).substr(0, 100);
     WriteFile(file, damaged);
-    fs::create_directories(folder / "toplist.dat.bak" / "taken");  // no backup can go there
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
     game.ReadTopList();
     EXPECT_EQ(host.calls, (std::vector<std::string>{
                               "message Upozornění|warning|Soubor toplist.dat je poškozený. "
                               "TOP-List začíná znovu."}));
+    fs::permissions(folder, fs::perms::owner_all);
     host.calls.clear();
     EXPECT_FALSE(game.SaveTopList());
     EXPECT_EQ(host.calls, (std::vector<std::string>{"message Chyba|error|TOP-List se nepodařilo "
@@ -173,21 +188,90 @@ TEST_F(TopListFileTest, DamagedFileThatCannotBeBackedUpIsNeverOverwritten) {
     EXPECT_EQ(ReadFile(file), damaged);
 }
 
-TEST_F(TopListFileTest, UnreadableFileCountsAsDamaged) {
-    fs::create_directory(file);
-    EXPECT_EQ(LoadTopListFile(file).State, TopListFileState::Damaged);
+TEST_F(TopListFileTest, FileThatCannotBeReadIsLeftAloneAndNeverOverwritten) {
+    const std::string warning =
+        "message Upozornění|warning|Soubor toplist.dat nelze přečíst. Hraje se se základním "
+        "TOP-Listem a soubor zůstane beze změny.";
+    const std::string error =
+        "message Chyba|error|TOP-List se nepodařilo uložit do souboru toplist.dat.";
+    fs::create_directory(file);  // a folder where the file should be
+    EXPECT_EQ(LoadTopListFile(file).State, TopListFileState::Unreadable);
     game.ReadTopList();
-    ASSERT_EQ(host.calls.size(), 1u);
-    EXPECT_EQ(host.calls[0].rfind("message Upozornění|warning|", 0), 0u);
-    EXPECT_TRUE(fs::is_directory(folder / "toplist.dat.bak"));
-    EXPECT_TRUE(game.SaveTopList());
+    EXPECT_EQ(host.calls, (std::vector<std::string>{warning}));
+    EXPECT_FALSE(fs::exists(folder / "toplist.dat.bak"));
+    EXPECT_FALSE(game.SaveTopList());
+    EXPECT_TRUE(fs::is_directory(file));
+    fs::remove(file);
+
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads files without read permission";
+    const std::string intact = EncodeTopList(SampleList());
+    WriteFile(file, intact);
+    fs::permissions(file, fs::perms::owner_write);
+    host.calls.clear();
+    GameState fresh;
+    fresh.ProgramFolder = state.ProgramFolder;
+    Game other(fresh, host, clock, seeds);
+    other.ReadTopList();
+    EXPECT_EQ(host.calls, (std::vector<std::string>{warning}));
+    EXPECT_EQ(other.BestScore(), 0);
+    host.calls.clear();
+    EXPECT_FALSE(other.SaveTopList());
+    EXPECT_EQ(host.calls, (std::vector<std::string>{error}));
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(ReadFile(file), intact);
+}
+
+TEST_F(TopListFileTest, TwoCopiesSavingKeepEachOthersEntries) {
+    WriteFile(file, EncodeTopList(SampleList()));  // 123456, 70000, 500, −42, 0 …
+    GameState a, b;
+    a.ProgramFolder = b.ProgramFolder = state.ProgramFolder;
+    Game first(a, host, clock, seeds), second(b, host, clock, seeds);
+    first.ReadTopList();
+    second.ReadTopList();
+    a.Levels.LevelSetName = b.Levels.LevelSetName = "new";
+    host.name = "A";
+    a.Score = 600;
+    first.EnterTopList();
+    host.name = "B";
+    b.Score = 600;
+    second.EnterTopList();
+    b.Score = 80000;
+    second.EnterTopList();
+
+    ASSERT_TRUE(second.SaveTopList());
+    ASSERT_TRUE(first.SaveTopList());  // closes last: must not drop the other's entries
+    const TopListEntries saved = LoadTopListFile(file).Entries;
+    const std::vector<std::pair<std::string, int32_t>> expected{
+        {"Hurbo", 123456}, {"B", 80000}, {"\x8Eofie \x9Arotov\xE1", 70000},
+        {"B", 600},        {"A", 600},   {"", 500}};  // equal scores: the earlier save first
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(saved[i].Name, expected[i].first) << i;
+        EXPECT_EQ(saved[i].Points, expected[i].second) << i;
+    }
+    for (const auto& entry : fs::directory_iterator(folder))
+        EXPECT_EQ(entry.path().filename(), "toplist.dat");  // no temporary file left
+}
+
+TEST_F(TopListFileTest, ListBesideTheProgramIsCopiedIntoTheUsersFolder) {
+    const std::string old = EncodeTopList(SampleList());
+    WriteFile(file, old);
+    fs::create_directory(folder / "user");
+    state.TopListFolder = (folder / "user").string() + "/";
+    game.ReadTopList();
+    EXPECT_EQ(game.BestScore(), 123456);
+    state.TopList[0].Points = 1;
+    ASSERT_TRUE(game.SaveTopList());
+    EXPECT_EQ(ReadFile(file), old);  // never changed
+    EXPECT_EQ(LoadTopListFile(folder / "user" / "toplist.dat").Entries[0].Points, 123456);
 }
 
 TEST_F(TopListFileTest, FailedWriteKeepsTheOldFileWhole) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     const std::string old = EncodeTopList(SampleList());
     WriteFile(file, old);
-    fs::create_directory(folder / "toplist.dat.tmp");  // the temporary file cannot be made
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_FALSE(WriteTopListFile(file, StandardTopList()));
+    fs::permissions(folder, fs::perms::owner_all);
     EXPECT_EQ(ReadFile(file), old);
 }
 
@@ -233,7 +317,7 @@ TEST_F(TopListFileTest, FailedSaveShowsAnErrorAndReportsIt) {
     fs::create_directory(file);  // a folder where the file should be
     EXPECT_FALSE(game.SaveTopList());
     EXPECT_EQ(host.calls, (std::vector<std::string>{error}));
-    EXPECT_FALSE(fs::exists(folder / "toplist.dat.tmp"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 
     host.calls.clear();
     state.ProgramFolder = (folder / "no-such-folder").string() + "/";
