@@ -1,5 +1,7 @@
 #include "main/MainWindow.h"
 
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -17,8 +19,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <filesystem>
-
-#include <unistd.h>
+#include <new>
 
 #include "core/Playfield.h"
 #include "display/KeyboardFilter.h"
@@ -33,6 +34,32 @@ namespace pabuko {
 namespace {
 
 const QString kCaption = QStringLiteral("Hurbo's Pabuko");
+
+// A box shown before the main window has no parent to be centred on; without help it
+// would sit in the screen's corner.
+class CenterOnShow : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* dialog = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Show && !dialog->parentWidget()) {
+            if (const QScreen* screen = dialog->screen()) {
+                QRect frame = dialog->frameGeometry();
+                frame.moveCenter(screen->availableGeometry().center());
+                dialog->move(frame.topLeft());
+            }
+        }
+        return false;
+    }
+};
+
+int ExecCentered(QDialog& dialog) {
+    CenterOnShow centre(&dialog);
+    dialog.installEventFilter(&centre);
+    const int result = dialog.exec();
+    dialog.removeEventFilter(&centre);
+    return result;
+}
 
 bool FileExists(const std::string& path) {
     std::error_code ec;
@@ -203,7 +230,7 @@ void TfrmMain::FormCreate() {
         try {
             DXImageListMisc.Items.LoadFromFile(screen);
         } catch (const std::exception& e) {
-            ReportLoadError(e);
+            ReportLoadError("data/screen.src", e);
         }
     } else {
         ShowMessage("Chyba", MessageIcon::Error,
@@ -220,7 +247,7 @@ void TfrmMain::FormCreate() {
             DXWaveList.Items.LoadFromFile(sfx);
             state_.SoundAvailable = true;
         } catch (const std::exception& e) {
-            ReportLoadError(e);
+            ReportLoadError("data/sounds/sfx.qvs", e);
         }
     }
     if (!state_.SoundAvailable) {
@@ -287,7 +314,8 @@ void TfrmMain::FormShow() {
 
 void TfrmMain::LoadSkin() {
     // The chatter text of the skin belongs to the LED line, which comes later.
-    const std::string path = state_.ProgramFolder + "data/skins/" + SkinName + ".qvs";
+    const std::string relative = "data/skins/" + SkinName + ".qvs";
+    const std::string path = state_.ProgramFolder + relative;
     if (!FileExists(path)) {
         ShowMessage("Chyba", MessageIcon::Error, "Nepodařilo se otevřít soubor se skinem.");
         return;
@@ -295,14 +323,20 @@ void TfrmMain::LoadSkin() {
     try {
         DXImageListGame.Items.LoadFromFile(path);
     } catch (const std::exception& e) {
-        ReportLoadError(e);
+        ReportLoadError(relative, e);
     }
 }
 
-void TfrmMain::ReportLoadError(const std::exception& error) {
-    QMessageBox box(QMessageBox::Critical, kCaption, QString::fromStdString(error.what()),
-                    QMessageBox::Ok, this);
-    box.exec();
+void TfrmMain::ReportLoadError(const std::string& relativePath, const std::exception& error) {
+    // The file first, so the player knows what to replace; the reader's own text under it.
+    QString text = QString::fromStdString(relativePath) + QLatin1Char('\n');
+    if (dynamic_cast<const std::bad_alloc*>(&error))
+        text += QStringLiteral("Soubor je poškozený: chce víc paměti, než je k dispozici.");
+    else
+        text += QString::fromStdString(error.what());
+    QMessageBox box(QMessageBox::Critical, kCaption, text, QMessageBox::Ok,
+                    isVisible() ? this : nullptr);
+    ExecCentered(box);
 }
 
 QImage TfrmMain::MiscPicture(int item) const {
@@ -397,7 +431,7 @@ void TfrmMain::ShowMessage(const std::string& caption, MessageIcon icon, const s
     body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), body, QMessageBox::Ok,
                     isVisible() ? this : nullptr);
-    box.exec();
+    ExecCentered(box);
 }
 
 std::string TfrmMain::AskName() {

@@ -100,7 +100,8 @@ class TfrmMain : public QMainWindow, public GameHost {
     void FormCreate();
     void FormShow();
     QImage MiscPicture(int item) const;
-    void ReportLoadError(const std::exception& error);
+    // A load error: the file (relative to the program folder) and the reader's text.
+    void ReportLoadError(const std::string& relativePath, const std::exception& error);
     QString FrameCaption() const;
 
     GameState state_;

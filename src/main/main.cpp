@@ -2,11 +2,30 @@
 #include <SDL.h>
 
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
 
 #include "main/MainWindow.h"
 
+namespace {
+
+// Qt ends the process with abort() when it finds no display; a player starting the game
+// from a text console deserves a sentence and an ordinary failure instead.
+void NoDisplayHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtFatalMsg) return;
+    std::fprintf(stderr,
+                 "Pabuko: nelze otevřít okno, není k dispozici displej. / "
+                 "Cannot open a window: no display is available. (%s)\n",
+                 qPrintable(message.section(QLatin1Char('\n'), 0, 0)));
+    std::_Exit(1);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    QtMessageHandler previous = qInstallMessageHandler(NoDisplayHandler);
     QApplication app(argc, argv);
+    qInstallMessageHandler(previous);
     QApplication::setApplicationName(QStringLiteral("Hurbo's Pabuko"));
     // SDL after Qt, and without its signal handlers so that Ctrl+C still ends the game.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -267,6 +268,31 @@ TEST_F(MainWindowTest, MissingGraphicsAndSkinAreReportedAndTheGameGoesOn) {
     EXPECT_EQ(driver.messages[0], QStringLiteral("Chyba|Nepodařilo se otevřít soubor se základní "
                                                  "grafikou!\nZkontrolujte instalaci!"));
     EXPECT_EQ(driver.messages[1], QStringLiteral("Chyba|Nepodařilo se otevřít soubor se skinem."));
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    EXPECT_EQ(S().Level, 1);
+}
+
+TEST_F(MainWindowTest, DamagedFilesAreNamedInCentredMessagesAndTheGameGoesOn) {
+    Make({});
+    for (const char* file : {"data/screen.src", "data/sounds/sfx.qvs", "data/skins/new.qvs"})
+        WriteFile(Root() + file, {'T', 'P', 'F', '0', 7, 'b', 'r', 'o', 'k', 'e', 'n'});
+    QList<QRect> boxes;
+    ModalDriver driver([&boxes](QWidget* m) {
+        boxes << m->frameGeometry();
+        AcceptEverything(m);
+    });
+    Start();
+    ASSERT_EQ(driver.messages.size(), 3);
+    const QStringList files{"data/screen.src", "data/sounds/sfx.qvs", "data/skins/new.qvs"};
+    for (int i = 0; i < 3; ++i) {
+        const QStringList lines = driver.messages[i].section(QLatin1Char('|'), 1).split('\n');
+        ASSERT_EQ(lines.size(), 2) << driver.messages[i].toStdString();
+        EXPECT_EQ(lines[0], files[i]);
+        EXPECT_FALSE(lines[1].isEmpty());
+    }
+    // Shown before the main window: centred on the screen, not in its corner.
+    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((boxes[0].center() - centre).manhattanLength(), 4);
     QTest::keyClick(w.get(), Qt::Key_F2);
     EXPECT_EQ(S().Level, 1);
 }
