@@ -1,6 +1,8 @@
 // pabuko-tool images pack MANIFEST OUT: builds an image list file (data/screen.src,
 // data/skins/*.qvs) from a JSON manifest and PNG/BMP pictures.
 // pabuko-tool images dump FILE [--png DIR]: prints an image list file as JSON.
+// pabuko-tool images cells FILE ITEM --png DIR [--prefix NAME]: writes each pattern cell of
+// one item as DIR/NAME-<k>.png (the help page shows the skin's tiles this way).
 //
 // Manifest (paths relative to the manifest; see content/README-manifests.md):
 //   { "ResourceName": "PABUKO",
@@ -172,6 +174,53 @@ int Dump(const std::string& path, const std::string& pngDir) {
     return failed ? 1 : 0;
 }
 
+int Cells(const std::string& path, int itemIndex, const std::string& pngDir,
+          const std::string& prefix) {
+    DrawingSurface surface;
+    surface.Initialize();
+    ImageList list;
+    list.SetDXDraw(&surface);
+    try {
+        list.Items.LoadFromFile(path);
+    } catch (const StreamError& e) {
+        std::cerr << "images cells: " << path << ": " << e.what() << '\n';
+        return 1;
+    }
+    if (itemIndex < 0 || itemIndex >= list.Items.Count()) {
+        std::cerr << "images cells: " << path << " has no item " << itemIndex << '\n';
+        return 1;
+    }
+    const PictureCollectionItem& item = list.Items[itemIndex];
+    const Picture& p = item.picture;
+    if (p.width <= 0 || p.height <= 0) {
+        std::cerr << "images cells: item " << itemIndex << " has no picture\n";
+        return 1;
+    }
+    QImage image = QImage(reinterpret_cast<const uchar*>(p.pixels.data()), p.width, p.height,
+                          p.width * 4, QImage::Format_RGB32)
+                       .convertToFormat(QImage::Format_ARGB32);
+    // The colour key becomes real transparency, so a page shows the tile as the game does.
+    if (item.Transparent) {
+        const QRgb key = PixelFromColor(item.TransparentColor()) | 0xFF000000u;
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                if (line[x] == key) line[x] = 0;
+        }
+    }
+    QDir().mkpath(QString::fromStdString(pngDir));
+    for (int64_t k = 0; k < item.PatternCount(); ++k) {
+        const Rect r = item.PatternRect(k);
+        const QString file =
+            QString::fromStdString(pngDir + "/" + prefix) + QStringLiteral("-%1.png").arg(k);
+        if (!image.copy(r.x, r.y, r.w, r.h).save(file, "PNG")) {
+            std::cerr << "images cells: cannot write " << file.toStdString() << '\n';
+            return 1;
+        }
+    }
+    return 0;
+}
+
 const Registrar reg([](CLI::App& app) {
     auto* images = app.add_subcommand("images", "Image list files (*.src, skins *.qvs)");
     images->require_subcommand(1);
@@ -187,6 +236,15 @@ const Registrar reg([](CLI::App& app) {
     dump->add_option("FILE", file, "image list file")->required();
     dump->add_option("--png", pngDir, "also write DIR/item<i>.png of each picture");
     dump->callback([] { SetExitCode(Dump(file, pngDir)); });
+
+    auto* cells = images->add_subcommand("cells", "Write the pattern cells of one item as PNGs");
+    static std::string cellsFile, cellsDir, prefix = "cell";
+    static int item = 0;
+    cells->add_option("FILE", cellsFile, "image list file")->required();
+    cells->add_option("ITEM", item, "item index")->required();
+    cells->add_option("--png", cellsDir, "folder for NAME-<k>.png")->required();
+    cells->add_option("--prefix", prefix, "file name before -<k>.png");
+    cells->callback([] { SetExitCode(Cells(cellsFile, item, cellsDir, prefix)); });
 });
 
 }  // namespace

@@ -21,9 +21,12 @@
 #include <filesystem>
 #include <new>
 
+#include "assets/TfrmSkin.h"
 #include "core/Playfield.h"
 #include "display/KeyboardFilter.h"
 #include "display/SurfaceCanvas.h"
+#include "endgame/NamePrompt.h"
+#include "levels/TfrmLevely.h"
 #include "main/DXDrawWidget.h"
 #include "main/QtText.h"
 #include "main/StandInDialogs.h"
@@ -123,6 +126,14 @@ TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
 
     BuildMenu();
     FormCreate();
+    frmSkin_ = new TfrmSkin(
+        state_.ProgramFolder + "data/skins",
+        [this](const std::string& name) {
+            SkinName = name;
+            LoadSkin();
+        },
+        this);
+    frmLevely_ = new TfrmLevely(state_, game_, this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -435,13 +446,7 @@ void TfrmMain::ShowMessage(const std::string& caption, MessageIcon icon, const s
 }
 
 std::string TfrmMain::AskName() {
-    bool ok = false;
-    const QString name = QInputDialog::getText(this, QStringLiteral("Zápis do TopListu"),
-                                               QStringLiteral("Zadejte své jméno:"),
-                                               QLineEdit::Normal, QStringLiteral("anonym"), &ok);
-    std::string bytes = ToCp1250(ok ? name : QStringLiteral("anonym"));
-    if (bytes.size() > 20) bytes.resize(20);
-    return bytes;
+    return AskTopListName(this);
 }
 
 void TfrmMain::ShowTopList() {
@@ -496,47 +501,11 @@ void TfrmMain::mHudbaClick() {
 }
 
 void TfrmMain::mSkinClick() {
-    QStringList names;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(state_.ProgramFolder + "data/skins", ec), end;
-         !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".qvs") == 0)
-            names << QString::fromStdString(StripExtension(name));
-    }
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(this, QStringLiteral("Vyberte skin"), QString(),
-                                                 names, 0, false, &ok);
-    if (!ok || chosen.isEmpty()) return;
-    SkinName = chosen.toStdString();
-    LoadSkin();
+    frmSkin_->exec();
 }
 
 void TfrmMain::mLevelyClick() {
-    QStringList names;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(state_.ProgramFolder + "data/levels", ec), end;
-         !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() < 4 || name.compare(name.size() - 4, 4, ".qvl") != 0) continue;
-        const std::string set = StripExtension(name);
-        if (!set.empty() && set.back() != '.') names << QString::fromStdString(set);
-    }
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(this, QStringLiteral("Vyberte levely"), QString(),
-                                                 names, 0, false, &ok);
-    if (!ok || chosen.isEmpty()) return;
-    if (state_.Level != 0) {
-        const auto answer = QMessageBox::question(
-            this, QStringLiteral("Opravdu?"),
-            QStringLiteral("Pokud vyberete jiné levely, současná hra bude zrušena. "
-                           "Chcete pokračovat?"));
-        if (answer != QMessageBox::Yes) return;
-    }
-    const bool running = state_.Level != 0;
-    state_.Levels.LevelSetName = chosen.toStdString();
-    if (running) game_.EndGame();
-    game_.LoadLevelSet(true);
+    frmLevely_->exec();
 }
 
 void TfrmMain::mNapovedaClick() {

@@ -27,6 +27,8 @@ namespace pabuko {
 class DXDrawWidget;
 class EndOfLevelDialog;
 class KeyboardFilter;
+class TfrmLevely;
+class TfrmSkin;
 
 struct MainWindowOptions {
     // Where data/ and toplist.dat are; empty: the folder of the executable.
@@ -123,6 +125,8 @@ class TfrmMain : public QMainWindow, public GameHost {
     DXDrawWidget* drawWidget_ = nullptr;
     QWidget* mtrxText = nullptr;
     EndOfLevelDialog* frmKonecLevelu_ = nullptr;
+    TfrmSkin* frmSkin_ = nullptr;
+    TfrmLevely* frmLevely_ = nullptr;
 
     QMenu* mHra = nullptr;
     QAction* mNova = nullptr;

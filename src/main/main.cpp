@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "main/CzechQt.h"
 #include "main/MainWindow.h"
 
 namespace {
@@ -27,6 +28,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
     QApplication::setApplicationName(QStringLiteral("Hurbo's Pabuko"));
+    pabuko::InstallCzechQtTexts(app);
     // SDL after Qt, and without its signal handlers so that Ctrl+C still ends the game.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     const bool audio = SDL_Init(SDL_INIT_AUDIO) == 0;

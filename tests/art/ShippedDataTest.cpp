@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <fstream>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <set>
 
 #include "ToolRun.h"
@@ -114,6 +116,48 @@ TEST(ShippedData, SkinDrawsAsAPlayfieldForEveryWordLength) {
                 if (qBlue(c) > 90 && qRed(c) < 70 && qGreen(c) < 70) ++navy;
             }
         EXPECT_GT(navy, 30);
+    }
+}
+
+TEST(ShippedData, HelpPageShowsTheSkinsOwnTiles) {
+    std::ifstream in(BuildDir() / "docs/pabuko.html");
+    ASSERT_TRUE(in) << "the build makes docs/pabuko.html";
+    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Every picture the page names is there.
+    const std::regex source("src=\"([^\"]+)\"");
+    std::set<std::string> pictures;
+    for (std::sregex_iterator it(page.begin(), page.end(), source), end; it != end; ++it)
+        pictures.insert((*it)[1]);
+    for (const std::string& p : pictures)
+        EXPECT_FALSE(QImage(QString::fromStdString((BuildDir() / "docs" / p).string())).isNull())
+            << p;
+    // All twelve special tiles, each the skin's own cell, its colour key made transparent.
+    TempDir dir("pabuko-shipped-help");
+    ASSERT_EQ(Tool("images dump " + (BuildDir() / "data/skins/new.qvs").string() + " --png " +
+                   dir.Path().string())
+                  .status,
+              0);
+    const QImage specials = QImage(QString::fromStdString((dir.Path() / "item3.png").string()))
+                                .convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(specials.size(), QSize(180, 15));
+    for (int k = 0; k < 12; ++k) {
+        const std::string name = "img/special-" + std::to_string(k) + ".png";
+        EXPECT_TRUE(pictures.count(name)) << name;
+        const QImage cell = QImage(QString::fromStdString((BuildDir() / "docs" / name).string()))
+                                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(cell.size(), QSize(15, 15)) << name;
+        int opaque = 0;
+        for (int y = 0; y < 15; ++y)
+            for (int x = 0; x < 15; ++x) {
+                const QRgb skin = specials.pixel(15 * k + x, y);
+                if (qRgb(255, 0, 255) == skin) {
+                    EXPECT_EQ(qAlpha(cell.pixel(x, y)), 0) << name << " " << x << "," << y;
+                } else {
+                    EXPECT_EQ(cell.pixel(x, y), skin) << name << " " << x << "," << y;
+                    ++opaque;
+                }
+            }
+        EXPECT_GT(opaque, 100) << name;
     }
 }
 

@@ -23,6 +23,7 @@
 #include "assets/WaveList.h"
 #include "core/Playfield.h"
 #include "levels/LevelSetFile.h"
+#include "main/CzechQt.h"
 #include "main/MainWindow.h"
 #include "main/StandInDialogs.h"
 #include "main/TestArt.h"
@@ -38,6 +39,7 @@ struct QtEnvironment : ::testing::Environment {
         static char name[] = "main_window_test";
         static char* argv[] = {name, nullptr};
         app = new QApplication(argc, argv);
+        InstallCzechQtTexts(*app);  // the windows speak Czech, as in the game
     }
     void TearDown() override { delete app; }
     QApplication* app = nullptr;
