@@ -11,6 +11,25 @@
 
 namespace pabuko {
 
+namespace {
+
+// A list view marks its first entry as current when it takes the focus, which looks like
+// a choice already made; here the focus frame waits for the player's first arrow or click.
+class NameList : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override {
+        const bool chosen = !selectedItems().isEmpty();
+        QListWidget::focusInEvent(event);
+        if (!chosen)
+            selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+};
+
+}  // namespace
+
 std::vector<std::string> ListDataFiles(const std::string& folder, const std::string& extension) {
     std::vector<std::string> names;
     std::error_code ec;
@@ -30,7 +49,7 @@ ChoiceDialog::ChoiceDialog(const QString& caption, QWidget* parent) : QDialog(pa
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
-    ListBox = new QListWidget(this);
+    ListBox = new NameList(this);
     ListBox->setObjectName(QStringLiteral("ListBox"));
     ListBox->setGeometry(0, 0, 369, 153);
     ListBox->setSelectionMode(QAbstractItemView::SingleSelection);

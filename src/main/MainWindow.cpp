@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <new>
 
+#include "assets/TfrmAbout.h"
 #include "assets/TfrmSkin.h"
 #include "core/Playfield.h"
 #include "display/KeyboardFilter.h"
@@ -126,6 +127,9 @@ TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
 
     BuildMenu();
     FormCreate();
+    // The title picture is taken once, from the basic graphics just loaded.
+    frmAbout_ = new TfrmAbout(
+        MiscPicture(0), [this] { ShowHelp(); }, this);
     frmSkin_ = new TfrmSkin(
         state_.ProgramFolder + "data/skins",
         [this](const std::string& name) {
@@ -310,11 +314,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmMain::FormShow() {
-    if (options_.ShowAboutAtStart) {
-        AboutDialog about(
-            MiscPicture(0), [this] { ShowHelp(); }, this);
-        about.exec();
-    }
+    if (options_.ShowAboutAtStart) frmAbout_->exec();
     // The game window takes the keyboard after the About window, also on a bare X server.
     activateWindow();
     state_.Level = 0;
@@ -526,9 +526,7 @@ void TfrmMain::ShowHelp() {
 
 void TfrmMain::mOhreClick() {
     mPauzaClick();
-    AboutDialog about(
-        MiscPicture(0), [this] { ShowHelp(); }, this);
-    about.exec();
+    frmAbout_->exec();
     mPauzaClick();
 }
 

@@ -27,6 +27,7 @@ namespace pabuko {
 class DXDrawWidget;
 class EndOfLevelDialog;
 class KeyboardFilter;
+class TfrmAbout;
 class TfrmLevely;
 class TfrmSkin;
 
@@ -125,6 +126,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     DXDrawWidget* drawWidget_ = nullptr;
     QWidget* mtrxText = nullptr;
     EndOfLevelDialog* frmKonecLevelu_ = nullptr;
+    TfrmAbout* frmAbout_ = nullptr;
     TfrmSkin* frmSkin_ = nullptr;
     TfrmLevely* frmLevely_ = nullptr;
 

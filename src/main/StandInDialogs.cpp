@@ -32,43 +32,6 @@ const char* kButtonStyle =
 
 }  // namespace
 
-// --- About ---------------------------------------------------------------------------
-
-AboutDialog::AboutDialog(const QImage& title, std::function<void()> showHelp, QWidget* parent)
-    : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Hurbo's Pabuko"));
-    setFixedSize(300, 351);
-    MakeBlack(this);
-    auto* picture = new QLabel(this);
-    picture->setGeometry(0, 0, 300, 300);
-    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    if (!title.isNull()) picture->setPixmap(QPixmap::fromImage(title));
-
-    auto* help = new QPushButton(QStringLiteral("Jak hrát?"), this);
-    help->setGeometry(24, 312, 85, 25);
-    help->setToolTip(QStringLiteral("Nápověda"));
-    help->setAutoDefault(false);
-    connect(help, &QPushButton::clicked, this, [showHelp] {
-        if (showHelp) showHelp();
-    });
-    auto* play = new QPushButton(QStringLiteral("Hrát!"), this);
-    play->setObjectName(QStringLiteral("btnHrat"));
-    play->setGeometry(192, 312, 85, 25);
-    play->setToolTip(QStringLiteral("Vstoupit / Vrátit se do hry"));
-    connect(play, &QPushButton::clicked, this, &QDialog::accept);
-    play->setDefault(true);
-    play->setFocus();
-}
-
-void AboutDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
-        event->key() == Qt::Key_Enter) {
-        accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 // --- end of level --------------------------------------------------------------------
 
 EndOfLevelDialog::EndOfLevelDialog(QWidget* parent) : QDialog(parent) {

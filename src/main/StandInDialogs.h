@@ -1,6 +1,6 @@
 #pragma once
-// Plain windows that already behave as the game expects: the About window, the
-// end-of-level window with its quiz, and the top list window.
+// Plain windows that already behave as the game expects: the end-of-level window with
+// its quiz, and the top list window.
 #include <QDialog>
 #include <QImage>
 #include <QLabel>
@@ -11,16 +11,6 @@
 #include "endgame/TopList.h"
 
 namespace pabuko {
-
-class AboutDialog : public QDialog {
-    Q_OBJECT
-  public:
-    // `title` may be null (basic graphics missing): the window then has no picture.
-    AboutDialog(const QImage& title, std::function<void()> showHelp, QWidget* parent);
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
-};
 
 class EndOfLevelDialog : public QDialog {
     Q_OBJECT

@@ -3,14 +3,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
-#include <QScreen>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,8 +22,10 @@
 #include <fstream>
 #include <functional>
 
+#include "assets/TfrmAbout.h"
 #include "assets/WaveList.h"
 #include "core/Playfield.h"
+#include "display/VrHotImage.h"
 #include "levels/LevelSetFile.h"
 #include "main/CzechQt.h"
 #include "main/MainWindow.h"
@@ -303,9 +307,12 @@ TEST_F(MainWindowTest, AboutComesFirstAndEnterClosesIt) {
     Make({});
     bool aboutSeen = false;
     ModalDriver driver([&](QWidget* m) {
-        if (auto* about = qobject_cast<AboutDialog*>(m)) {
-            aboutSeen = true;
-            QTimer::singleShot(0, about, [about] { QTest::keyClick(about, Qt::Key_Return); });
+        if (auto* about = qobject_cast<TfrmAbout*>(m)) {
+            aboutSeen = about->size() == QSize(300, 417) &&
+                        about->windowFlags().testFlag(Qt::FramelessWindowHint);
+            // The keys reach the memo, the window's only focus.
+            QTimer::singleShot(0, about,
+                               [about] { QTest::keyClick(about->Memo1, Qt::Key_Return); });
         }
     });
     Start(true);
@@ -610,5 +617,68 @@ TEST_F(MainWindowTest, TheKeyboardComesBackAfterTheTopListWindow) {
     EXPECT_EQ(QApplication::activeWindow(), w.get());
 }
 
+// Records the files the game hands to the desktop instead of opening a browser.
+class OpenedFiles : public QObject {
+    Q_OBJECT
+  public:
+    OpenedFiles() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    ~OpenedFiles() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> urls;
+  public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
+
+TEST_F(MainWindowTest, AboutPausesTheGameAndItsHelpWarnsOnlyWithoutTheHelpFile) {
+    Make({});
+    int aboutShown = 0;
+    bool timerDuringAbout = true;
+    QString memo;
+    bool memoFocusedAlone = false;
+    ModalDriver driver([&](QWidget* m) {
+        if (auto* about = qobject_cast<TfrmAbout*>(m)) {
+            if (++aboutShown == 1) {
+                timerDuringAbout = w->Timer().Enabled();
+                memo = about->Memo1->toPlainText();
+                memoFocusedAlone = about->Memo1->hasFocus() &&
+                                   about->btnHrat->focusPolicy() == Qt::NoFocus &&
+                                   about->btnJakHrat->focusPolicy() == Qt::NoFocus;
+                // The help is missing: the warning comes over the About window.
+                QTimer::singleShot(
+                    0, about, [about] { QTest::mouseClick(about->btnJakHrat, Qt::LeftButton); });
+            } else {
+                QTimer::singleShot(0, about, [about] { QTest::keyClick(about, Qt::Key_Escape); });
+            }
+        } else {
+            AcceptEverything(m);
+        }
+    });
+    Start();
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    A("mOhre")->trigger();
+    EXPECT_EQ(aboutShown, 2);  // still open after the warning
+    EXPECT_FALSE(timerDuringAbout);
+    EXPECT_TRUE(w->Timer().Enabled());
+    EXPECT_TRUE(memoFocusedAlone);
+    const QStringList lines = memo.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], QStringLiteral("V tomto programu bylo použito těchto komponent:"));
+    EXPECT_TRUE(lines[1].contains("Qt") && lines[2].contains("SDL") &&
+                lines[3].contains("FluidSynth"));
+    ASSERT_EQ(driver.messages.size(), 1);
+    EXPECT_TRUE(driver.messages[0].startsWith(QStringLiteral(
+        "Upozornění|Při instalaci hry jste odznačili možnost nainstalování nápovědy.")));
+
+    // With the help in place F1 opens it and says nothing.
+    WriteFile(Root() + "docs/pabuko.html", {'<', 'p', '>'});
+    OpenedFiles opened;
+    Activate();
+    QTest::keyClick(w.get(), Qt::Key_F1);
+    ASSERT_EQ(opened.urls.size(), 1);
+    EXPECT_EQ(opened.urls[0].toLocalFile().toStdString(), Root() + "docs/pabuko.html");
+    EXPECT_EQ(driver.messages.size(), 1);
+}
+
 }  // namespace
 }  // namespace pabuko
+
+#include "MainWindowTest.moc"
