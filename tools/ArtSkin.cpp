@@ -225,11 +225,13 @@ void PaintPanel(QPainter& p) {
     PaintCounterField(p, QRect(270, 160, 118, 25));
     PaintLabel(p, 272, 195, QStringLiteral("Životy"));
     PaintCounterField(p, QRect(270, 197, 118, 46));
+    // The hearts (drawn at y 200) end at 215 and the level number's digits start at 222:
+    // the divider lies between them, and the label shares the digits' baseline.
     p.save();
     p.setPen(QColor(224, 214, 188));
-    p.drawLine(276, 221, 382, 221);
+    p.drawLine(276, 218, 382, 218);
     p.restore();
-    PaintLabel(p, 278, 235, QStringLiteral("Level"));
+    PaintLabel(p, 278, 234, QStringLiteral("Level"));
     PaintLabel(p, 272, 254, QStringLiteral("Rekord"));
     PaintCounterField(p, QRect(270, 257, 118, 25));
 }
@@ -264,17 +266,15 @@ QImage SkinLeftPart() {
 
 QImage SkinLifeMarker() {
     return Keyed(20, 20, colours::field,
-                 [](QPainter& p) { PaintHeart(p, QRectF(1.5, 2, 17, 16), colours::coral); });
+                 [](QPainter& p) { PaintHeart(p, QRectF(2.5, 1, 15, 14.5), colours::coral); });
 }
 
 QImage SkinLetters() {
     return Opaque(26 * 15, 15, [](QPainter& p) {
         const QFont font = ArtFont(12, true);
-        for (int i = 0; i < 26; ++i) {
-            PaintCellTile(p, 15 * i, 0, LetterLook());
-            PaintLetter(p, QRectF(15 * i, 0, 15, 15), QString(QChar('A' + i)), font,
-                        QColor(44, 28, 100), QColor(255, 255, 255, 150));
-        }
+        for (int i = 0; i < 26; ++i)
+            PaintCellLetter(p, 15 * i, 0, QString(QChar('A' + i)), font, QColor(44, 28, 100),
+                            QColor(255, 255, 255, 150), LetterLook());
     });
 }
 

@@ -93,6 +93,45 @@ void PaintLetter(QPainter& p, const QRectF& r, const QString& letter, const QFon
     p.restore();
 }
 
+void PaintCellLetter(QPainter& p, int x, int y, const QString& letter, const QFont& font,
+                     const QColor& ink, const QColor& glow, const TileLook& look) {
+    auto paint = [&](bool withLetter, qreal sx, qreal sy, int lift) {
+        QImage cell(15, 15, QImage::Format_RGB32);
+        cell.fill(Qt::black);
+        QPainter q(&cell);
+        q.setRenderHint(QPainter::Antialiasing, true);
+        q.setRenderHint(QPainter::TextAntialiasing, true);
+        PaintCellTile(q, 0, 0, look);
+        if (withLetter) {
+            q.translate(7.5, 7.5 - lift);
+            q.scale(sx, sy);
+            q.translate(-7.5, -7.5);
+            PaintLetter(q, QRectF(0, 0, 15, 15), letter, font, ink, glow);
+        }
+        return cell;
+    };
+    // The outline and the bevel: two pixels all round.
+    const QImage blank = paint(false, 1, 1, 0);
+    auto fits = [&](const QImage& cell) {
+        for (int j = 0; j < 15; ++j)
+            for (int i = 0; i < 15; ++i)
+                if ((i < 2 || i > 12 || j < 2 || j > 12) && cell.pixel(i, j) != blank.pixel(i, j))
+                    return false;
+        return true;
+    };
+    QImage cell;
+    for (const qreal shrink : {1.0, 0.92, 0.85, 0.78})
+        for (const qreal narrow : {1.0, 0.92, 0.85})
+            for (const int lift : {0, 1}) {
+                cell = paint(true, shrink * narrow, shrink, lift);
+                if (fits(cell)) {
+                    p.drawImage(x, y, cell);
+                    return;
+                }
+            }
+    p.drawImage(x, y, cell);
+}
+
 void PaintHeart(QPainter& p, const QRectF& r, const QColor& colour) {
     const qreal w = r.width(), h = r.height(), x = r.x(), y = r.y();
     QPainterPath heart;
@@ -138,7 +177,7 @@ QColor SpecialFace(int code) {
         case 38:
             return QColor(24, 156, 150);
         default:
-            return QColor(44, 48, 112);  // the bonus tiles: dark, so the coins shine
+            return QColor(96, 108, 156);  // the bonus tiles: slate, lighter than the well
     }
 }
 
@@ -156,27 +195,28 @@ void Coin(QPainter& p, qreal cx, qreal cy, qreal d, const QColor& metal) {
     p.drawEllipse(QPointF(cx, cy), d * 0.3, d * 0.3);
 }
 
-void DownArrowWithDots(QPainter& p, int count) {
-    const QColor white(255, 255, 255);
-    const QColor dark(110, 44, 6);
+// One, two or three arrows side by side: how many tiles below it takes, countable while the
+// tile falls. Pixel-built, so they stay sharp at 15 pixels; each casts a dark shadow to the
+// lower right that parts it from its neighbour.
+void DownArrows(QPainter& p, int count) {
     p.setRenderHint(QPainter::Antialiasing, false);
-    // Pixel-built, so it stays sharp at 15 pixels.
-    auto px = [&](int x, int y, int w, int h, const QColor& c) { p.fillRect(x, y, w, h, c); };
-    px(5, 1, 5, 5, dark);
-    px(6, 2, 3, 4, white);
-    for (int i = 0; i < 5; ++i) {
-        const int y = 5 + i, x = 2 + i, w = 11 - 2 * i;
-        px(x - 1, y, w + 2, 1, dark);
-        px(x, y, w, 1, white);
-    }
-    px(7, 10, 1, 1, dark);
-    // Dots: how many tiles below it takes.
-    static const int xs[3][3] = {{6, 0, 0}, {3, 9, 0}, {1, 6, 11}};
-    for (int i = 0; i < count; ++i) {
-        const int x = xs[count - 1][i];
-        px(x - 1 + (count == 3 && i == 0), 11, 4 - (count == 3 && (i == 0 || i == 2)), 4, dark);
-        px(x, 11, 3, 3, QColor(255, 244, 170));
-    }
+    struct Shape {
+        int centre, shaftHalf, headTop, headHalf;
+    };
+    // In the face's 11 x 11 pixels from (2, 2); the shadow may fall on the bevel's shade.
+    static const std::vector<Shape> shapes[3] = {
+        {{5, 1, 5, 4}},
+        {{2, 0, 6, 2}, {8, 0, 6, 2}},
+        {{1, 0, 7, 1}, {5, 0, 7, 1}, {9, 0, 7, 1}},
+    };
+    auto arrow = [&](const Shape& a, int dx, int dy, const QColor& c) {
+        const int x = 2 + dx + a.centre, y = 2 + dy;
+        p.fillRect(x - a.shaftHalf, y, 2 * a.shaftHalf + 1, a.headTop, c);
+        for (int r = 0; r <= a.headHalf; ++r)
+            p.fillRect(x - a.headHalf + r, y + a.headTop + r, 2 * (a.headHalf - r) + 1, 1, c);
+    };
+    for (const Shape& a : shapes[count - 1]) arrow(a, 1, 1, QColor(110, 44, 6));
+    for (const Shape& a : shapes[count - 1]) arrow(a, 0, 0, QColor(255, 255, 255));
 }
 
 void RowArrow(QPainter& p, bool left) {
@@ -217,7 +257,7 @@ void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale) {
         case 28:
         case 29:
         case 30:
-            DownArrowWithDots(p, code - 27);
+            DownArrows(p, code - 27);
             break;
         case 31: {
             // A bolt straight down the column.

@@ -51,6 +51,10 @@ QFont ArtFont(int pixelSize, bool bold, bool italic = false);
 void PaintCellTile(QPainter& p, int x, int y, const TileLook& look);
 // A tile of any size with rounded corners and a soft gloss, for the title pictures.
 void PaintBigTile(QPainter& p, const QRectF& r, const TileLook& look);
+// A 15 x 15 letter tile whose letter (and its bevel) stays off the tile's outline and bevel:
+// one that would touch them (a Q's tail, a wide W) is lifted or narrowed until it fits.
+void PaintCellLetter(QPainter& p, int x, int y, const QString& letter, const QFont& font,
+                     const QColor& ink, const QColor& glow, const TileLook& look);
 // A letter centred in a rectangle, with a light bevel under it.
 void PaintLetter(QPainter& p, const QRectF& r, const QString& letter, const QFont& font,
                  const QColor& ink, const QColor& glow);

@@ -3,7 +3,9 @@
 //   0 landing or push, 1 clear, 2 remove two, 3 remove three, 4 clear column, 5 delete row,
 //   6 stack full, 7 life lost, 8 game over, 9 level won, 10 last level won.
 // Every sound fades in and out, so it starts and ends at silence (no clicks), and is scaled
-// to peak below full scale.
+// to its own peak level: the fanfares loudest at -6.5 dBFS, the landing thump, which comes
+// with every tile, 10 dB under them. No effect peaks above -6 dBFS, so the few that start
+// together (landing, clear and a fanfare) leave the mixer room.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -305,23 +307,27 @@ Buffer LastLevelWon() {
     return b;
 }
 
-// Peak at 80 % of full scale, the silent tail cut, and the last few milliseconds faded to
-// exact silence.
-std::vector<int16_t> Finish(Buffer b) {
+// Scaled to peak at `peakDb` dBFS and the inaudible tail cut. A sound still audible at its
+// end is released over its last 80 ms (a third of a shorter sound): a sudden stop would
+// click and sound cut off.
+std::vector<int16_t> Finish(Buffer b, double peakDb) {
     double peak = 0;
     for (double v : b) peak = std::max(peak, std::abs(v));
-    // Cut the inaudible end of the echoes.
     size_t end = b.size();
     while (end > 0 && std::abs(b[end - 1]) < peak * 0.003) --end;
     b.resize(end);
-    const double scale = peak > 0 ? 0.8 / peak : 0;
-    const int fade = std::min<int>(Samples(0.008), int(b.size()));
+    const double scale = peak > 0 ? std::pow(10.0, peakDb / 20.0) / peak : 0;
+    const int release = std::min<int>(Samples(0.08), int(b.size()) / 3);
     std::vector<int16_t> pcm(b.size());
     for (size_t i = 0; i < b.size(); ++i) {
         double v = b[i] * scale;
         const size_t fromEnd = b.size() - 1 - i;
-        if (fromEnd < size_t(fade)) v *= double(fromEnd) / fade;
-        pcm[i] = int16_t(std::lround(std::clamp(v, -1.0, 1.0) * 32767));
+        if (release > 0 && fromEnd < size_t(release)) {
+            const double k = double(fromEnd) / release;  // 1 at the release's start, 0 at the end
+            v *= 0.5 - 0.5 * std::cos(kPi * k);
+        }
+        // Rounded down in size, so the peak never rises above its level.
+        pcm[i] = int16_t(std::trunc(std::clamp(v, -1.0, 1.0) * 32767));
     }
     return pcm;
 }
@@ -329,27 +335,30 @@ std::vector<int16_t> Finish(Buffer b) {
 struct Effect {
     const char* file;
     Buffer (*make)();
+    double peakDb;
 };
 
 const std::array<Effect, 11>& Effects() {
     static const std::array<Effect, 11> effects{{
-        {"sfx-00-landing.wav", Landing},
-        {"sfx-01-clear.wav", Clear},
+        {"sfx-00-landing.wav", Landing, -16.5},
+        {"sfx-01-clear.wav", Clear, -9.0},
         {"sfx-02-remove-two.wav",
          [] {
              return RemoveNotes({10, 5});
-         }},
+         },
+         -9.0},
         {"sfx-03-remove-three.wav",
          [] {
              return RemoveNotes({12, 7, 3});
-         }},
-        {"sfx-04-clear-column.wav", ClearColumn},
-        {"sfx-05-delete-row.wav", DeleteRow},
-        {"sfx-06-stack-full.wav", StackFull},
-        {"sfx-07-life-lost.wav", LifeLost},
-        {"sfx-08-game-over.wav", GameOver},
-        {"sfx-09-level-won.wav", LevelWon},
-        {"sfx-10-last-level-won.wav", LastLevelWon},
+         },
+         -9.0},
+        {"sfx-04-clear-column.wav", ClearColumn, -8.0},
+        {"sfx-05-delete-row.wav", DeleteRow, -8.5},
+        {"sfx-06-stack-full.wav", StackFull, -9.0},
+        {"sfx-07-life-lost.wav", LifeLost, -7.0},
+        {"sfx-08-game-over.wav", GameOver, -6.5},
+        {"sfx-09-level-won.wav", LevelWon, -6.5},
+        {"sfx-10-last-level-won.wav", LastLevelWon, -6.5},
     }};
     return effects;
 }
@@ -388,7 +397,7 @@ int Render(const std::string& outDir) {
     std::filesystem::create_directories(outDir, error);
     for (const auto& effect : Effects()) {
         const auto path = std::filesystem::path(outDir) / effect.file;
-        if (!WriteWav(path, Finish(effect.make()))) {
+        if (!WriteWav(path, Finish(effect.make(), effect.peakDb))) {
             std::cerr << "sounds render: cannot write " << path.string() << '\n';
             return 1;
         }

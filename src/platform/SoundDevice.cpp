@@ -44,6 +44,7 @@ void AudioCallback(void* user, Uint8* stream, int len) {
     std::fill(out, out + 2 * frames, 0.0f);
     core->mixer.Mix(out, frames);
     if (core->extra) core->extra(out, frames);
+    core->mixer.Limit(out, frames);
     for (int i = 0; i < 2 * frames; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
 }
 

@@ -103,4 +103,29 @@ void SoundMixer::Mix(float* out, int frames) {
     for (auto* v : voices_) MixVoice(*v, out, frames, outputRate_, !muted_);
 }
 
+void SoundMixer::Limit(float* out, int frames) {
+    if (frames <= 0) return;
+    float peak = 0.0f;
+    for (int i = 0; i < 2 * frames; ++i) peak = std::max(peak, std::abs(out[i]));
+    const float allowed = peak > kCeiling ? kCeiling / peak : 1.0f;
+    if (allowed <= limiterGain_) {
+        // Down at once, for the whole block: no sample of it passes the ceiling.
+        limiterGain_ = allowed;
+        if (allowed < 1.0f)
+            for (int i = 0; i < 2 * frames; ++i) out[i] *= allowed;
+        return;
+    }
+    // Back up gradually, never above what this block allows.
+    const float perFrame = outputRate_ > 0 ? 1000.0f / (kReleaseMs * float(outputRate_)) : 1.0f;
+    const float start = limiterGain_;
+    const float target = std::min(allowed, start + perFrame * float(frames));
+    limiterGain_ = target;
+    if (start == 1.0f) return;
+    for (int i = 0; i < frames; ++i) {
+        const float g = start + (target - start) * float(i + 1) / float(frames);
+        out[2 * i] *= g;
+        out[2 * i + 1] *= g;
+    }
+}
+
 }  // namespace pabuko

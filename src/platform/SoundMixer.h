@@ -62,9 +62,20 @@ class SoundMixer {
     // it; a voice that is not looped stops at its end, back at position 0.
     void Mix(float* out, int frames);
 
+    // Keeps the finished block (voices and music) within full scale: a block that would
+    // exceed it is turned down as a whole, and the gain comes back to 1 over kReleaseMs.
+    // Anything under full scale passes bit for bit, so a single effect plays unchanged;
+    // only loud effects that meet (any number of copies may sound at once) are limited,
+    // without the distortion of a hard clip.
+    void Limit(float* out, int frames);
+    float LimiterGain() const { return limiterGain_; }
+    static constexpr float kCeiling = 1.0f;
+    static constexpr float kReleaseMs = 150.0f;
+
   private:
     uint32_t outputRate_;
     bool muted_ = false;
+    float limiterGain_ = 1.0f;
     std::vector<MixerVoice*> voices_;
 };
 

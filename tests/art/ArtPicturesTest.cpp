@@ -98,11 +98,14 @@ TEST_F(ArtPictures, LettersShareOneTileAndKeepTheirInkInside) {
     const QImage& strip = Picture("skin-new-2-letters");
     for (int i = 0; i < 26; ++i) {
         const QImage cell = Cell(strip, i);
-        // Same bevelled frame for every letter: the outline pixels match those of A.
-        for (int k = 0; k < 15; ++k) {
-            EXPECT_EQ(At(cell, k, 0), At(strip, k, 0)) << char('A' + i);
-            EXPECT_EQ(At(cell, 0, k), At(strip, 0, k)) << char('A' + i);
-        }
+        // Same outline and bevel for every letter: the two outer rings match those of A, so
+        // no tail or wide stroke (or its glow) reaches them.
+        for (int y = 0; y < 15; ++y)
+            for (int x = 0; x < 15; ++x) {
+                if (x < 2 || x > 12 || y < 2 || y > 12) {
+                    EXPECT_EQ(At(cell, x, y), At(strip, x, y)) << char('A' + i) << x << "," << y;
+                }
+            }
         // The indigo ink of the letter lies inside the face, centred.
         int ink = 0, left = 15, right = -1, top = 15, bottom = -1;
         for (int y = 0; y < 15; ++y)
@@ -114,14 +117,36 @@ TEST_F(ArtPictures, LettersShareOneTileAndKeepTheirInkInside) {
                     top = std::min(top, y), bottom = std::max(bottom, y);
                 }
             }
-        EXPECT_GE(left, 1) << char('A' + i);
-        EXPECT_LE(right, 13) << char('A' + i);
-        EXPECT_GE(top, 1) << char('A' + i);
-        EXPECT_LE(bottom, 13) << char('A' + i);
+        EXPECT_GE(left, 2) << char('A' + i);
+        EXPECT_LE(right, 12) << char('A' + i);
+        EXPECT_GE(top, 2) << char('A' + i);
+        EXPECT_LE(bottom, 12) << char('A' + i);
         EXPECT_NEAR((left + right) / 2.0, 7, 1.5) << char('A' + i);
         EXPECT_NEAR((top + bottom) / 2.0, 7, 1.5) << char('A' + i);
         EXPECT_GE(ink, 8) << char('A' + i);
     }
+}
+
+TEST_F(ArtPictures, SpecialTilesReadAtAGlanceAgainstTheWell) {
+    const QImage& strip = Picture("skin-new-3-specials");
+    // Codes 28, 29 and 30 take one, two and three tiles: that many white arrows side by side.
+    for (int count = 1; count <= 3; ++count) {
+        const QImage cell = Cell(strip, count);
+        for (int y : {3, 5}) {
+            int arrows = 0;
+            bool inArrow = false;
+            for (int x = 2; x <= 12; ++x) {
+                const bool white = Luminance(At(cell, x, y)) > 235;
+                arrows += white && !inArrow;
+                inArrow = white;
+            }
+            EXPECT_EQ(arrows, count) << "code " << 27 + count << " row " << y;
+        }
+    }
+    // The coin tiles' body is far lighter than the well it falls through.
+    const double well = Area(Picture("skin-new-0-background"), 42, 0, 180, 270).mean;
+    for (int code : {35, 36, 37})
+        EXPECT_GT(Area(Cell(strip, code - 27), 2, 2, 2, 2).mean, well + 60) << code;
 }
 
 TEST_F(ArtPictures, KeyShowsWhatLiesBehindTheLifeMarkerAndTheBarrier) {

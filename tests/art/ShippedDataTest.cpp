@@ -116,6 +116,25 @@ TEST(ShippedData, SkinDrawsAsAPlayfieldForEveryWordLength) {
                 if (qBlue(c) > 90 && qRed(c) < 70 && qGreen(c) < 70) ++navy;
             }
         EXPECT_GT(navy, 30);
+
+        // The level number (navy, at 326, 220) stands on the baseline of its grey-blue
+        // "Level" label, with nothing but the plain field right above it.
+        auto inkRows = [&](int x0, int x1, auto isInk) {
+            std::pair<int, int> rows{300, -1};
+            for (int y = 200; y < 245; ++y)
+                for (int x = x0; x < x1; ++x)
+                    if (isInk(frame.pixel(x, y)))
+                        rows = {std::min(rows.first, y), std::max(rows.second, y)};
+            return rows;
+        };
+        const auto number = inkRows(
+            326, 345, [](QRgb c) { return qBlue(c) > 100 && qRed(c) < 60 && qGreen(c) < 60; });
+        const auto label = inkRows(276, 320, [](QRgb c) {
+            return qBlue(c) > qRed(c) + 30 && qGray(c) < 160 && qRed(c) > 60;
+        });
+        EXPECT_EQ(number.second, label.second);
+        for (int x = 326; x < 345; ++x)
+            EXPECT_GT(qGray(frame.pixel(x, number.first - 1)), 240) << x;
     }
 }
 

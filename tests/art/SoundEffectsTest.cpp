@@ -1,7 +1,8 @@
-// The synthesized sound effects: the format the game's mixer expects, audible but never
-// clipped, starting and ending at silence, and each one its own sound.
+// The synthesized sound effects: the format the game's mixer expects, levelled so that they
+// leave the mixer room, starting and ending at silence, and each one its own sound.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "ToolRun.h"
+#include "platform/SoundMixer.h"
 
 namespace pabuko::art_test {
 namespace {
@@ -24,6 +26,14 @@ struct Effect {
         int peak = 0;
         for (int16_t s : samples) peak = std::max(peak, std::abs(int(s)));
         return peak;
+    }
+    double PeakDb() const { return 20 * std::log10(Peak() / 32768.0); }
+    // Root mean square of `count` samples from `first`, relative to full scale.
+    double Rms(size_t first, size_t count) const {
+        double sum = 0;
+        for (size_t i = first; i < first + count && i < samples.size(); ++i)
+            sum += double(samples[i]) * samples[i];
+        return std::sqrt(sum / double(count)) / 32768.0;
     }
     // Sign changes per second: a rough pitch and brightness measure.
     double Crossings() const {
@@ -92,10 +102,16 @@ TEST_F(SoundEffects, ElevenMonoSixteenBitEffectsAt22050Hz) {
     EXPECT_LT(effects_[0].Seconds(), 0.2);
 }
 
-TEST_F(SoundEffects, LoudEnoughButNeverClipped) {
+TEST_F(SoundEffects, PeaksLeaveHeadroomAndTheLandingSitsUnderTheFanfares) {
     for (const auto& e : effects_) {
-        EXPECT_GT(e.Peak(), 16000) << e.file;
-        EXPECT_LT(e.Peak(), 31000) << e.file;
+        EXPECT_LE(e.PeakDb(), -6.0) << e.file;
+        EXPECT_GE(e.PeakDb(), -20.0) << e.file;
+    }
+    // The thump of every tile must not compete with the tunes of a won or lost game.
+    const double landing = effects_[0].PeakDb();
+    for (size_t fanfare : {8, 9, 10}) {
+        EXPECT_GE(effects_[fanfare].PeakDb() - landing, 8.0) << effects_[fanfare].file;
+        EXPECT_LE(effects_[fanfare].PeakDb() - landing, 12.0) << effects_[fanfare].file;
     }
 }
 
@@ -112,6 +128,61 @@ TEST_F(SoundEffects, StartAndEndAtSilenceWithoutClicks) {
         EXPECT_LT(head, e.Peak() * 0.35) << e.file;
         EXPECT_LT(tail, e.Peak() * 0.1) << e.file;
     }
+}
+
+// A sound that is still audible when it ends dies away over at least 60 ms: its last 10 ms
+// are far quieter than the 10 ms that lie 60 ms before the end (a short fade of a held tone
+// drops by only a few decibels there and sounds cut off).
+TEST_F(SoundEffects, AnAudibleEndIsReleasedOverSixtyMilliseconds) {
+    const size_t window = 22050 / 100;
+    for (const auto& e : effects_) {
+        const size_t n = e.samples.size();
+        ASSERT_GT(n, 7 * window) << e.file;
+        const double before = e.Rms(n - 7 * window, window);
+        const double last = e.Rms(n - window, window);
+        const double peak = e.Peak() / 32768.0;
+        if (before < peak * 0.01) continue;  // already 40 dB down: nothing left to cut
+        EXPECT_LT(20 * std::log10(last / before), -12.0) << e.file;
+    }
+}
+
+// The three loudest effects started in the same instant, through the game's mixer at the
+// device's rate: their levels alone keep the sum under full scale, so the limiter behind the
+// mixer is left for the music and for many copies of one effect.
+TEST_F(SoundEffects, TheLoudestThreeTogetherDoNotClipTheMixer) {
+    std::vector<const Effect*> loud;
+    for (const auto& e : effects_) loud.push_back(&e);
+    std::sort(loud.begin(), loud.end(),
+              [](const Effect* a, const Effect* b) { return a->Peak() > b->Peak(); });
+    loud.resize(3);
+
+    auto play = [](const std::vector<const Effect*>& effects) {
+        std::vector<MixerVoice> voices(effects.size());
+        SoundMixer mixer(44100);
+        for (size_t i = 0; i < effects.size(); ++i) {
+            auto s = std::make_shared<MixerSamples>();
+            s->Rate = effects[i]->rate;
+            s->BlockAlign = 2;
+            for (int16_t v : effects[i]->samples) s->Samples.push_back(float(v) / 32768.0f);
+            voices[i].Samples = s;
+            voices[i].Playing = true;
+            mixer.Add(&voices[i]);
+        }
+        float peak = 0;
+        std::vector<float> block(2 * 512);
+        for (int guard = 0; guard < 1000; ++guard) {
+            std::fill(block.begin(), block.end(), 0.0f);
+            mixer.Mix(block.data(), 512);
+            for (float f : block) peak = std::max(peak, std::abs(f));
+            if (std::none_of(voices.begin(), voices.end(),
+                             [](const MixerVoice& v) { return v.Playing; }))
+                break;
+        }
+        return peak;
+    };
+    EXPECT_LT(play(loud), 1.0f);
+    // The measure itself: one effect alone comes out at its own peak.
+    EXPECT_NEAR(play({loud[0]}), loud[0]->Peak() / 32768.0, 1e-4);
 }
 
 TEST_F(SoundEffects, EachEffectSoundsDifferent) {

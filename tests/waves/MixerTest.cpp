@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "assets/WaveFile.h"
@@ -193,6 +195,42 @@ TEST(MixerPlayback, MutedVoicesRunOnUnheard) {
     EXPECT_FALSE(v.Playing);
     EXPECT_GT(out[0], 0.9f);
     EXPECT_EQ(out[2 * 45], 0.0f);
+}
+
+// The limiter behind the mixer: under full scale nothing changes; a block that would pass it
+// is turned down as a whole (its shape kept, not clipped); the gain then comes back.
+TEST(MixerLimiter, LeavesQuietSoundAloneAndTurnsLoudBlocksDownWithoutClipping) {
+    SoundMixer mixer(44100);
+    std::vector<float> quiet(2 * 512);
+    for (size_t i = 0; i < quiet.size(); ++i) quiet[i] = 0.99f * ((i / 2) % 7 == 3 ? -1.0f : 0.3f);
+    std::vector<float> out = quiet;
+    mixer.Limit(out.data(), 512);
+    EXPECT_EQ(out, quiet);
+
+    std::vector<float> loud(2 * 512);
+    for (size_t i = 0; i < loud.size(); ++i) loud[i] = (i / 2) % 4 == 1 ? 1.5f : -0.6f;
+    out = loud;
+    mixer.Limit(out.data(), 512);
+    float peak = 0;
+    for (float f : out) peak = std::max(peak, std::abs(f));
+    EXPECT_FLOAT_EQ(peak, SoundMixer::kCeiling);
+    EXPECT_FLOAT_EQ(out[0] / out[2], loud[0] / loud[2]);  // scaled, not flattened at the top
+
+    // Quiet blocks bring the gain back up over the release time, never past 1, and never
+    // let a block pass full scale on the way.
+    const int releaseBlocks = int(SoundMixer::kReleaseMs * 44100 / 1000 / 512) + 2;
+    for (int b = 0; b < releaseBlocks; ++b) {
+        out = quiet;
+        mixer.Limit(out.data(), 512);
+        for (float f : out) EXPECT_LE(std::abs(f), SoundMixer::kCeiling);
+        if (b == 0) {
+            EXPECT_LT(std::abs(out.back()), std::abs(quiet.back()));
+        }
+    }
+    EXPECT_FLOAT_EQ(mixer.LimiterGain(), 1.0f);
+    out = quiet;
+    mixer.Limit(out.data(), 512);
+    EXPECT_EQ(out, quiet);
 }
 
 }  // namespace
