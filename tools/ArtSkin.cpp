@@ -1,5 +1,7 @@
-// The standard skin "new": the playfield pictures, laid out for the places the playfield
-// drawing puts them (well at x 42-221, stacks at x0 - 26 and 233, word row at y 275).
+// The skins' playfield pictures, laid out for the places the playfield drawing puts them
+// (well at x 42-221, stacks at x0 - 26 and 233, word row at y 275): "new", warm tiles in a
+// steel well, and "noc", a moonlit night with dark glass tiles and amber letters. Both share
+// the layout; a theme gives each its colours and its own drawings.
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -19,13 +21,119 @@ constexpr int kMouthBottom = 89;
 constexpr int kSlotTop = 106;  // slot 8
 constexpr int kSlotBottom = 240;
 
+struct Theme {
+    std::string name;
+    QColor stone, stoneShade;  // the wall; its shade falls from the top
+    QColor floorTop, floorBottom, floorLight, floorDark;
+    QColor trayTop, trayBottom, slotTop, slotBottom;
+    QColor steel, steelLight, steelDark, glass, rimDark, slotMark;
+    QColor wellTop, wellBottom, wellTint, wellGlow;
+    QColor skyTop, skyBottom, stars, title;
+    QColor card, cardEdge, field, fieldEdge, fieldLine, label, divider;
+    TileLook letter;
+    QColor ink, inkGlow;
+    int specialsDarker;  // as for QColor::darker, 100 = the faces as they are
+    bool moon;           // a moon over the panel and crescents for the lives
+};
+
+const Theme& NewTheme() {
+    static const Theme t{"new",
+                         colours::stone,
+                         QColor(4, 4, 20),
+                         QColor(70, 74, 128),
+                         QColor(30, 30, 66),
+                         QColor(120, 126, 190),
+                         QColor(24, 24, 54),
+                         colours::steelDark,
+                         colours::steelLight,
+                         QColor(8, 10, 28),
+                         QColor(30, 36, 80),
+                         colours::steel,
+                         colours::steelLight,
+                         colours::steelDark,
+                         colours::glass,
+                         QColor(6, 8, 22),
+                         QColor(255, 255, 255),
+                         colours::wellTop,
+                         colours::wellBottom,
+                         QColor(140, 160, 255),
+                         QColor(120, 100, 255),
+                         colours::nightTop,
+                         colours::nightBottom,
+                         QColor(220, 225, 255),
+                         colours::gold,
+                         colours::card,
+                         colours::cardEdge,
+                         colours::field,
+                         QColor(206, 194, 160),
+                         QColor(226, 218, 196),
+                         colours::label,
+                         QColor(224, 214, 188),
+                         LetterLook(),
+                         QColor(44, 28, 100),
+                         QColor(255, 255, 255, 150),
+                         100,
+                         false};
+    return t;
+}
+
+// Night: blue-black stone, a teal-black well, graphite pillars with moonlit edges, a pale
+// moon over the panel; the tiles are dark glass with a silver rim and amber letters, like
+// lit windows. The counter fields stay light: the game writes the numbers in navy.
+const Theme& NightTheme() {
+    static const Theme t{"noc",
+                         QColor(34, 40, 52),
+                         QColor(0, 2, 6),
+                         QColor(52, 60, 74),
+                         QColor(10, 12, 18),
+                         QColor(150, 170, 196),
+                         QColor(4, 6, 10),
+                         QColor(22, 26, 34),
+                         QColor(130, 150, 178),
+                         QColor(2, 6, 10),
+                         QColor(12, 30, 38),
+                         QColor(64, 70, 84),
+                         QColor(170, 188, 214),
+                         QColor(22, 24, 32),
+                         QColor(6, 16, 22),
+                         QColor(0, 2, 4),
+                         QColor(160, 255, 240),
+                         QColor(2, 5, 9),
+                         QColor(8, 26, 32),
+                         QColor(90, 220, 210),
+                         QColor(40, 200, 190),
+                         QColor(2, 3, 10),
+                         QColor(16, 24, 48),
+                         QColor(230, 236, 255),
+                         QColor(236, 240, 255),
+                         QColor(58, 66, 92),
+                         QColor(140, 156, 196),
+                         QColor(232, 238, 250),
+                         QColor(150, 164, 200),
+                         QColor(210, 218, 236),
+                         QColor(52, 60, 96),
+                         QColor(186, 196, 222),
+                         TileLook{QColor(58, 70, 100), QColor(26, 32, 52), QColor(104, 122, 168),
+                                  QColor(14, 16, 28), QColor(176, 196, 232)},
+                         QColor(255, 196, 84),
+                         QColor(0, 0, 0, 170),
+                         125,
+                         true};
+    return t;
+}
+
+QColor Alpha(QColor c, int alpha) {
+    c.setAlpha(alpha);
+    return c;
+}
+
 // Unused columns and the outer wall: dim stone blocks on the well's 15-pixel grid, so the
 // picture left of the playable columns meets the background without a seam wherever it lies.
-void PaintStones(QPainter& p, const QRect& area, int phaseX) {
+void PaintStones(QPainter& p, const Theme& t, const QRect& area, int phaseX) {
     p.save();
     p.setClipRect(area);
     p.setRenderHint(QPainter::Antialiasing, false);
-    const QColor base = colours::stone;
+    const QColor base = t.stone;
     int firstX = area.left() - ((area.left() - phaseX) % 15 + 15) % 15;
     for (int x = firstX; x <= area.right(); x += 15) {
         for (int y = 0; y <= kWellBottom; y += 15) {
@@ -51,38 +159,43 @@ void PaintStones(QPainter& p, const QRect& area, int phaseX) {
     // Deeper at the top: light falls in from the floor of the well. Only vertical, so it
     // stays seamless.
     QLinearGradient depth(0, 0, 0, kWellBottom);
-    depth.setColorAt(0, QColor(4, 4, 20, 120));
-    depth.setColorAt(0.6, QColor(4, 4, 20, 30));
-    depth.setColorAt(1, QColor(4, 4, 20, 0));
+    auto shade = [&](int alpha) {
+        QColor c = t.stoneShade;
+        c.setAlpha(alpha);
+        return c;
+    };
+    depth.setColorAt(0, shade(120));
+    depth.setColorAt(0.6, shade(30));
+    depth.setColorAt(1, shade(0));
     p.fillRect(area, depth);
     p.restore();
 }
 
 // The slab under the well that carries the word row; plain horizontally for the same reason.
-void PaintFloor(QPainter& p, int left, int right) {
+void PaintFloor(QPainter& p, const Theme& t, int left, int right) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     QLinearGradient g(0, kWellBottom + 1, 0, 300);
-    g.setColorAt(0, QColor(70, 74, 128));
-    g.setColorAt(1, QColor(30, 30, 66));
+    g.setColorAt(0, t.floorTop);
+    g.setColorAt(1, t.floorBottom);
     p.fillRect(QRect(left, kWellBottom + 1, right - left + 1, 300 - kWellBottom - 1), g);
-    p.fillRect(QRect(left, kWellBottom + 1, right - left + 1, 1), QColor(120, 126, 190));
-    p.fillRect(QRect(left, kWellBottom + 2, right - left + 1, 1), QColor(24, 24, 54));
+    p.fillRect(QRect(left, kWellBottom + 1, right - left + 1, 1), t.floorLight);
+    p.fillRect(QRect(left, kWellBottom + 2, right - left + 1, 1), t.floorDark);
     p.restore();
 }
 
 // The word tray: a dark slot with a steel rim, from `left` to `right` (rim included).
-void PaintTray(QPainter& p, int left, int right, bool capLeft, bool capRight) {
+void PaintTray(QPainter& p, const Theme& t, int left, int right, bool capLeft, bool capRight) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     const int top = kWordY - 3, bottom = kWordY + 17;
     QLinearGradient rim(0, top, 0, bottom);
-    rim.setColorAt(0, colours::steelDark);
-    rim.setColorAt(1, colours::steelLight);
+    rim.setColorAt(0, t.trayTop);
+    rim.setColorAt(1, t.trayBottom);
     p.fillRect(QRect(left, top, right - left + 1, bottom - top + 1), rim);
     QLinearGradient slot(0, kWordY, 0, kWordY + 15);
-    slot.setColorAt(0, QColor(8, 10, 28));
-    slot.setColorAt(1, QColor(30, 36, 80));
+    slot.setColorAt(0, t.slotTop);
+    slot.setColorAt(1, t.slotBottom);
     int innerLeft = capLeft ? left + 3 : left;
     int innerRight = capRight ? right - 3 : right;
     if (innerRight >= innerLeft)
@@ -92,7 +205,7 @@ void PaintTray(QPainter& p, int left, int right, bool capLeft, bool capRight) {
 
 // The pillar beside the well: the wall with the mouth at rows 4-5, the stack's glass tube and
 // its outer frame. 32 pixels wide; `mirrored` puts the tube on the left of the wall.
-void PaintPillar(QPainter& p, int originX, bool mirrored) {
+void PaintPillar(QPainter& p, const Theme& t, int originX, bool mirrored) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     // Local x 0-10 wall, 11-25 tube, 26-31 frame; mirrored flips that order.
@@ -102,32 +215,32 @@ void PaintPillar(QPainter& p, int originX, bool mirrored) {
     };
     // Steel body with a soft vertical sheen.
     QLinearGradient steel(originX, 0, originX + 32, 0);
-    steel.setColorAt(0, colours::steel.darker(115));
-    steel.setColorAt(0.35, colours::steel.lighter(118));
-    steel.setColorAt(1, colours::steel.darker(140));
+    steel.setColorAt(0, t.steel.darker(115));
+    steel.setColorAt(0.35, t.steel.lighter(118));
+    steel.setColorAt(1, t.steel.darker(140));
     p.fillRect(rect(0, 0, 32, kWellBottom + 1), steel);
     // Edge lines: light on the side facing the well, dark on the outside.
-    p.fillRect(rect(0, 0, 1, kWellBottom + 1), colours::steelDark);
-    p.fillRect(rect(1, 0, 1, kWellBottom + 1), colours::steelLight);
-    p.fillRect(rect(31, 0, 1, kWellBottom + 1), colours::steelDark.darker(130));
+    p.fillRect(rect(0, 0, 1, kWellBottom + 1), t.steelDark);
+    p.fillRect(rect(1, 0, 1, kWellBottom + 1), t.steelLight);
+    p.fillRect(rect(31, 0, 1, kWellBottom + 1), t.steelDark.darker(130));
     // Rivets on the frame.
     for (int y = 8; y < kWellBottom; y += 26) {
         QRect r = rect(27, y, 3, 3);
-        p.fillRect(r, colours::steelDark);
-        p.fillRect(r.x(), r.y(), 2, 2, colours::steelLight);
+        p.fillRect(r, t.steelDark);
+        p.fillRect(r.x(), r.y(), 2, 2, t.steelLight);
     }
     // The glass: the mouth (through the wall) and the tube down to slot 0.
     QLinearGradient glass(mirrored ? originX + 32 : originX, 0, mirrored ? originX : originX + 32,
                           0);
-    glass.setColorAt(0, colours::glass);
-    glass.setColorAt(0.55, colours::glass.lighter(160));
-    glass.setColorAt(1, colours::glass);
+    glass.setColorAt(0, t.glass);
+    glass.setColorAt(0.55, t.glass.lighter(160));
+    glass.setColorAt(1, t.glass);
     const QRect mouth = rect(1, kMouthTop, 25, kMouthBottom - kMouthTop + 1);
     const QRect tube = rect(11, kMouthTop, 15, kSlotBottom - kMouthTop + 1);
     p.fillRect(mouth, glass);
     p.fillRect(tube, glass);
     // Rims of the glass: dark above and on the outer side, light below.
-    const QColor rimDark = QColor(6, 8, 22), rimLight = colours::steelLight;
+    const QColor rimDark = t.rimDark, rimLight = t.steelLight;
     p.fillRect(rect(1, kMouthTop - 1, 26, 1), rimDark);
     p.fillRect(rect(26, kMouthTop - 1, 1, kSlotBottom - kMouthTop + 2), rimDark);
     p.fillRect(rect(1, kMouthBottom + 1, 10, 1), rimLight);
@@ -136,38 +249,38 @@ void PaintPillar(QPainter& p, int originX, bool mirrored) {
     // Slot marks, faint, so a player can count what the stack holds.
     for (int s = 0; s < 9; ++s) {
         const int y = kSlotBottom - 15 * s - 14;
-        p.fillRect(rect(11, y, 15, 1), QColor(255, 255, 255, 18));
-        p.fillRect(rect(12, y + 7, 1, 1), QColor(255, 255, 255, 40));
-        p.fillRect(rect(24, y + 7, 1, 1), QColor(255, 255, 255, 40));
+        p.fillRect(rect(11, y, 15, 1), Alpha(t.slotMark, 18));
+        p.fillRect(rect(12, y + 7, 1, 1), Alpha(t.slotMark, 40));
+        p.fillRect(rect(24, y + 7, 1, 1), Alpha(t.slotMark, 40));
     }
     // Arrows in the mouth point into the stack.
-    const QColor arrow(255, 255, 255, 44);
+    const QColor arrow = Alpha(t.slotMark, 44);
     for (int i = 0; i < 4; ++i) {
         p.fillRect(rect(4 + i, kMouthTop + 11 + i, 1, 8 - 2 * i), arrow);
     }
     p.restore();
 }
 
-void PaintWell(QPainter& p) {
+void PaintWell(QPainter& p, const Theme& t) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     const QRect well(kWellLeft, 0, kWellRight - kWellLeft + 1, kWellBottom + 1);
     QLinearGradient depth(0, 0, 0, kWellBottom);
-    depth.setColorAt(0, colours::wellTop);
-    depth.setColorAt(1, colours::wellBottom);
+    depth.setColorAt(0, t.wellTop);
+    depth.setColorAt(1, t.wellBottom);
     p.fillRect(well, depth);
     // Every other column a shade lighter, to aim by.
     for (int c = 1; c < 12; c += 2)
-        p.fillRect(QRect(kWellLeft + 15 * c, 0, 15, kWellBottom + 1), QColor(140, 160, 255, 10));
+        p.fillRect(QRect(kWellLeft + 15 * c, 0, 15, kWellBottom + 1), Alpha(t.wellTint, 10));
     // Row marks on the column borders.
     for (int c = 0; c <= 12; ++c)
         for (int r = 1; r < 18; ++r)
-            p.fillRect(kWellLeft + 15 * c - (c == 12), 15 * r, 1, 1, QColor(140, 160, 255, 40));
+            p.fillRect(kWellLeft + 15 * c - (c == 12), 15 * r, 1, 1, Alpha(t.wellTint, 40));
     // The rows where a tile can be pushed out.
     p.fillRect(QRect(kWellLeft, kMouthTop, well.width(), kMouthBottom - kMouthTop + 1),
-               QColor(150, 170, 255, 14));
-    p.fillRect(QRect(kWellLeft, kMouthTop, well.width(), 1), QColor(150, 170, 255, 26));
-    p.fillRect(QRect(kWellLeft, kMouthBottom, well.width(), 1), QColor(150, 170, 255, 26));
+               Alpha(t.wellTint, 14));
+    p.fillRect(QRect(kWellLeft, kMouthTop, well.width(), 1), Alpha(t.wellTint, 26));
+    p.fillRect(QRect(kWellLeft, kMouthBottom, well.width(), 1), Alpha(t.wellTint, 26));
     p.setRenderHint(QPainter::Antialiasing, true);
     // Inner shadows at the walls and a glow rising from the floor.
     QLinearGradient leftShade(kWellLeft, 0, kWellLeft + 6, 0);
@@ -179,73 +292,154 @@ void PaintWell(QPainter& p) {
     rightShade.setColorAt(1, QColor(0, 0, 0, 0));
     p.fillRect(QRect(kWellRight - 5, 0, 6, kWellBottom + 1), rightShade);
     QLinearGradient glow(0, kWellBottom, 0, kWellBottom - 60);
-    glow.setColorAt(0, QColor(120, 100, 255, 40));
-    glow.setColorAt(1, QColor(120, 100, 255, 0));
+    glow.setColorAt(0, Alpha(t.wellGlow, 40));
+    glow.setColorAt(1, Alpha(t.wellGlow, 0));
     p.fillRect(QRect(kWellLeft, kWellBottom - 60, well.width(), 61), glow);
     p.restore();
 }
 
-void PaintCounterField(QPainter& p, const QRect& r) {
+void PaintCounterField(QPainter& p, const Theme& t, const QRect& r) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(QColor(206, 194, 160), 1));
-    p.setBrush(colours::field);
+    p.setPen(QPen(t.fieldEdge, 1));
+    p.setBrush(t.field);
     p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-    p.setPen(QPen(QColor(226, 218, 196), 1));
+    p.setPen(QPen(t.fieldLine, 1));
     p.drawLine(QPointF(r.left() + 3, r.top() + 1.5), QPointF(r.right() - 3, r.top() + 1.5));
     p.restore();
 }
 
-void PaintLabel(QPainter& p, int x, int y, const QString& text) {
+void PaintLabel(QPainter& p, const Theme& t, int x, int y, const QString& text) {
     p.save();
     p.setFont(ArtFont(11, true));
-    p.setPen(colours::label);
+    p.setPen(t.label);
     p.drawText(QPoint(x, y), text);
     p.restore();
 }
 
-void PaintPanel(QPainter& p) {
+// A pale moon with a soft halo and a few dim seas.
+void PaintMoon(QPainter& p, const QPointF& centre, qreal radius) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(Qt::NoPen);
+    QRadialGradient halo(centre, radius * 2.6);
+    halo.setColorAt(0, QColor(200, 214, 255, 90));
+    halo.setColorAt(0.4, QColor(160, 180, 255, 30));
+    halo.setColorAt(1, QColor(160, 180, 255, 0));
+    p.setBrush(halo);
+    p.drawEllipse(centre, radius * 2.6, radius * 2.6);
+    QRadialGradient face(centre - QPointF(radius * 0.35, radius * 0.35), radius * 1.3);
+    face.setColorAt(0, QColor(255, 253, 236));
+    face.setColorAt(1, QColor(214, 212, 196));
+    p.setBrush(face);
+    p.drawEllipse(centre, radius, radius);
+    p.setBrush(QColor(170, 168, 160, 90));
+    p.drawEllipse(centre + QPointF(radius * 0.25, -radius * 0.2), radius * 0.28, radius * 0.22);
+    p.drawEllipse(centre + QPointF(-radius * 0.3, radius * 0.3), radius * 0.18, radius * 0.16);
+    p.drawEllipse(centre + QPointF(radius * 0.35, radius * 0.45), radius * 0.12, radius * 0.1);
+    p.restore();
+}
+
+// A crescent moon: the life marker of the night skin.
+void PaintCrescent(QPainter& p, const QRectF& r, const QColor& colour) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    QPainterPath disc;
+    disc.addEllipse(r);
+    QPainterPath bite;
+    bite.addEllipse(r.translated(r.width() * 0.38, -r.height() * 0.16));
+    const QPainterPath crescent = disc.subtracted(bite);
+    QRadialGradient fill(r.left() + r.width() * 0.3, r.center().y(), r.width() * 0.7);
+    fill.setColorAt(0, colour.lighter(125));
+    fill.setColorAt(1, colour.darker(115));
+    p.setPen(QPen(colour.darker(260), std::max<qreal>(1.0, r.width() * 0.07)));
+    p.setBrush(fill);
+    p.drawPath(crescent);
+    p.restore();
+}
+
+// The sky behind the panel: a gradient with stars, for the night skin a moon too.
+void PaintSky(QPainter& p, const Theme& t, const QRect& r, unsigned seed) {
+    QLinearGradient sky(r.topLeft(), r.bottomLeft());
+    sky.setColorAt(0, t.skyTop);
+    sky.setColorAt(1, t.skyBottom);
+    p.fillRect(r, sky);
+    Dice dice(seed);
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < r.width() * r.height() / 260; ++i) {
+        const qreal x = r.left() + dice.Range(0, r.width()),
+                    y = r.top() + dice.Range(0, r.height());
+        const int a = int(dice.Range(40, 170));
+        const qreal s = dice.Range(0.6, 1.6);
+        p.setBrush(Alpha(t.stars, a));
+        p.drawEllipse(QPointF(x, y), s * 0.5, s * 0.5);
+    }
+    if (t.moon) PaintMoon(p, QPointF(r.right() - 19, r.top() + 19), 11);
+}
+
+void PaintPanel(QPainter& p, const Theme& t) {
     const QRect panel(254, 0, 146, 300);
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
-    PaintNightSky(p, panel, 7);
+    if (t.moon)
+        PaintSky(p, t, panel, 7);
+    else
+        PaintNightSky(p, panel, 7);
     // Title.
     p.setFont(ArtFont(12, true, true));
-    p.setPen(colours::gold);
-    p.drawText(QRect(254, 10, 146, 16), Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Hurbo's"));
-    PaintLogoTiles(p, 264, 34, 19, 2.6);
+    p.setPen(t.title);
+    p.drawText(QRect(254, 10, t.moon ? 120 : 146, 16), Qt::AlignHCenter | Qt::AlignTop,
+               QStringLiteral("Hurbo's"));
+    if (t.moon)
+        PaintLogoTiles(p, 264, 34, 19, 2.6, t.letter, t.ink, t.inkGlow);
+    else
+        PaintLogoTiles(p, 264, 34, 19, 2.6);
     // The counter card.
-    PaintCard(p, QRectF(262.5, 98.5, 132, 190), 8, 90, 106);
+    const QRectF card(262.5, 98.5, 132, 190);
+    if (t.moon) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 110));
+        p.drawRoundedRect(card.translated(2, 3), 8, 8);
+        QLinearGradient fill(card.topLeft(), card.bottomLeft());
+        fill.setColorAt(0, t.card.lighter(120));
+        fill.setColorAt(1, t.card.darker(115));
+        p.setPen(QPen(t.cardEdge, 1));
+        p.setBrush(fill);
+        p.drawRoundedRect(card, 8, 8);
+    } else {
+        PaintCard(p, card, 8, 90, 106);
+    }
     p.restore();
 
     // Labels above their fields; the game writes the numbers at fixed points inside them.
-    PaintLabel(p, 272, 116, QStringLiteral("Skóre"));
-    PaintCounterField(p, QRect(270, 120, 118, 25));
-    PaintLabel(p, 272, 156, QStringLiteral("Kostky"));
-    PaintCounterField(p, QRect(270, 160, 118, 25));
-    PaintLabel(p, 272, 195, QStringLiteral("Životy"));
-    PaintCounterField(p, QRect(270, 197, 118, 46));
-    // The hearts (drawn at y 200) end at 215 and the level number's digits start at 222:
+    const QColor onCard = t.moon ? t.field : t.label;
+    Theme labels = t;
+    labels.label = onCard;
+    PaintLabel(p, labels, 272, 116, QStringLiteral("Skóre"));
+    PaintCounterField(p, t, QRect(270, 120, 118, 25));
+    PaintLabel(p, labels, 272, 156, QStringLiteral("Kostky"));
+    PaintCounterField(p, t, QRect(270, 160, 118, 25));
+    PaintLabel(p, labels, 272, 195, QStringLiteral("Životy"));
+    PaintCounterField(p, t, QRect(270, 197, 118, 46));
+    // The lives (drawn at y 200) end at 215 and the level number's digits start at 222:
     // the divider lies between them, and the label shares the digits' baseline.
     p.save();
-    p.setPen(QColor(224, 214, 188));
+    p.setPen(t.divider);
     p.drawLine(276, 218, 382, 218);
     p.restore();
-    PaintLabel(p, 278, 234, QStringLiteral("Level"));
-    PaintLabel(p, 272, 254, QStringLiteral("Rekord"));
-    PaintCounterField(p, QRect(270, 257, 118, 25));
+    PaintLabel(p, t, 278, 234, QStringLiteral("Level"));
+    PaintLabel(p, labels, 272, 254, QStringLiteral("Rekord"));
+    PaintCounterField(p, t, QRect(270, 257, 118, 25));
 }
 
-}  // namespace
-
-QImage SkinBackground() {
-    return Opaque(400, 300, [](QPainter& p) {
-        PaintStones(p, QRect(0, 0, kWellLeft, kWellBottom + 1), kWellLeft % 15);
-        PaintWell(p);
-        PaintPillar(p, kWellRight + 1, false);
-        PaintFloor(p, 0, 253);
-        PaintTray(p, kWellLeft - 3, kWellRight + 3, true, true);
-        PaintPanel(p);
+QImage Background(const Theme& t) {
+    return Opaque(400, 300, [&](QPainter& p) {
+        PaintStones(p, t, QRect(0, 0, kWellLeft, kWellBottom + 1), kWellLeft % 15);
+        PaintWell(p, t);
+        PaintPillar(p, t, kWellRight + 1, false);
+        PaintFloor(p, t, 0, 253);
+        PaintTray(p, t, kWellLeft - 3, kWellRight + 3, true, true);
+        PaintPanel(p, t);
         // The panel's edge casts a little shade onto the pillar.
         QLinearGradient edge(254, 0, 258, 0);
         edge.setColorAt(0, QColor(0, 0, 0, 120));
@@ -254,42 +448,65 @@ QImage SkinBackground() {
     });
 }
 
-QImage SkinLeftPart() {
+QImage LeftPart(const Theme& t) {
     // Drawn at x0 - 160: the well grid lies at x = 10 (mod 15) here, the left stack at 134.
-    return Opaque(160, 300, [](QPainter& p) {
-        PaintStones(p, QRect(0, 0, 128, kWellBottom + 1), 10);
-        PaintPillar(p, 128, true);
-        PaintFloor(p, 0, 159);
-        PaintTray(p, 157, 162, true, false);
+    return Opaque(160, 300, [&](QPainter& p) {
+        PaintStones(p, t, QRect(0, 0, 128, kWellBottom + 1), 10);
+        PaintPillar(p, t, 128, true);
+        PaintFloor(p, t, 0, 159);
+        PaintTray(p, t, 157, 162, true, false);
     });
 }
 
-QImage SkinLifeMarker() {
-    return Keyed(20, 20, colours::field,
-                 [](QPainter& p) { PaintHeart(p, QRectF(2.5, 1, 15, 14.5), colours::coral); });
+// The life marker lies on the lives field, so that is its matte.
+QImage LifeMarker(const Theme& t) {
+    return Keyed(20, 20, t.field, [&](QPainter& p) {
+        if (t.moon)
+            PaintCrescent(p, QRectF(2.5, 1, 14.5, 14.5), QColor(255, 204, 92));
+        else
+            PaintHeart(p, QRectF(2.5, 1, 15, 14.5), colours::coral);
+    });
 }
 
-QImage SkinLetters() {
-    return Opaque(26 * 15, 15, [](QPainter& p) {
+QImage Letters(const Theme& t) {
+    return Opaque(26 * 15, 15, [&](QPainter& p) {
         const QFont font = ArtFont(12, true);
         for (int i = 0; i < 26; ++i)
-            PaintCellLetter(p, 15 * i, 0, QString(QChar('A' + i)), font, QColor(44, 28, 100),
-                            QColor(255, 255, 255, 150), LetterLook());
+            PaintCellLetter(p, 15 * i, 0, QString(QChar('A' + i)), font, t.ink, t.inkGlow,
+                            t.letter);
     });
 }
 
-QImage SkinSpecials() {
-    return Opaque(12 * 15, 15, [](QPainter& p) {
-        for (int code = 27; code <= 38; ++code) PaintSpecialTile(p, 15 * (code - 27), 0, code);
+QImage Specials(const Theme& t) {
+    return Opaque(12 * 15, 15, [&](QPainter& p) {
+        for (int code = 27; code <= 38; ++code)
+            PaintSpecialTile(p, 15 * (code - 27), 0, code, 1.0, t.specialsDarker);
     });
 }
 
-QImage SkinBarrier() {
+QImage Barrier(const Theme& t) {
     // Fits the 11-pixel gap from either side: the game draws it at x0 - 10 on the left and at
     // 221 on the right, so only local x 2-9 is opaque.
-    return Keyed(12, 30, colours::glass, [](QPainter& p) {
+    return Keyed(12, 30, t.glass, [&](QPainter& p) {
         p.setRenderHint(QPainter::Antialiasing, false);
         const QRect bar(2, 0, 8, 30);
+        if (t.moon) {
+            // A dark gate with three red lamps.
+            p.fillRect(bar, QColor(30, 32, 40));
+            p.fillRect(2, 0, 1, 30, t.steelLight);
+            p.fillRect(9, 0, 1, 30, QColor(4, 4, 8));
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.setPen(Qt::NoPen);
+            for (int y : {6, 15, 24}) {
+                QRadialGradient lamp(QPointF(6, y), 3.2);
+                lamp.setColorAt(0, QColor(255, 220, 200));
+                lamp.setColorAt(0.45, QColor(255, 60, 50));
+                lamp.setColorAt(1, QColor(120, 10, 10));
+                p.setBrush(lamp);
+                p.drawEllipse(QPointF(6, y), 2.6, 2.6);
+            }
+            return;
+        }
         p.fillRect(bar, QColor(250, 246, 236));
         p.save();
         p.setClipRect(bar);
@@ -310,13 +527,23 @@ QImage SkinBarrier() {
     });
 }
 
+void AddSkin(std::vector<RenderedPicture>& out, const Theme& t) {
+    const std::string prefix = "skin-" + t.name + "-";
+    out.push_back({prefix + "0-background.png", Background(t)});
+    out.push_back({prefix + "1-life.png", LifeMarker(t)});
+    out.push_back({prefix + "2-letters.png", Letters(t)});
+    out.push_back({prefix + "3-specials.png", Specials(t)});
+    out.push_back({prefix + "4-barrier.png", Barrier(t)});
+    out.push_back({prefix + "5-left.png", LeftPart(t)});
+}
+
+}  // namespace
+
 std::vector<RenderedPicture> RenderSkinPictures() {
-    return {{"skin-new-0-background.png", SkinBackground()},
-            {"skin-new-1-life.png", SkinLifeMarker()},
-            {"skin-new-2-letters.png", SkinLetters()},
-            {"skin-new-3-specials.png", SkinSpecials()},
-            {"skin-new-4-barrier.png", SkinBarrier()},
-            {"skin-new-5-left.png", SkinLeftPart()}};
+    std::vector<RenderedPicture> out;
+    AddSkin(out, NewTheme());
+    AddSkin(out, NightTheme());
+    return out;
 }
 
 }  // namespace pabuko::art

@@ -240,8 +240,8 @@ void RowArrow(QPainter& p, bool left) {
 
 }  // namespace
 
-void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale) {
-    const QColor face = SpecialFace(code);
+void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale, int faceDarker) {
+    const QColor face = SpecialFace(code).darker(faceDarker);
     if (scale == 1.0)
         PaintCellTile(p, int(x), int(y), LookFrom(face));
     else
@@ -351,7 +351,8 @@ void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale) {
     p.restore();
 }
 
-void PaintLogoTiles(QPainter& p, qreal left, qreal top, qreal size, qreal gap) {
+void PaintLogoTiles(QPainter& p, qreal left, qreal top, qreal size, qreal gap, const TileLook& look,
+                    const QColor& ink, const QColor& glow) {
     const QString name = QStringLiteral("PABUKO");
     const qreal wave[] = {2, -1, 1, -2, 0, 2};
     const qreal tilt[] = {-6, 4, -3, 5, -4, 6};
@@ -365,9 +366,8 @@ void PaintLogoTiles(QPainter& p, qreal left, qreal top, qreal size, qreal gap) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 90));
         p.drawRoundedRect(r.translated(1.5, 2.5), 3, 3);
-        PaintBigTile(p, r, LetterLook());
-        PaintLetter(p, r, name.mid(i, 1), ArtFont(int(size * 0.68), true), QColor(44, 28, 100),
-                    QColor(255, 255, 255, 160));
+        PaintBigTile(p, r, look);
+        PaintLetter(p, r, name.mid(i, 1), ArtFont(int(size * 0.68), true), ink, glow);
         p.restore();
     }
 }

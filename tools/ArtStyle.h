@@ -58,10 +58,14 @@ void PaintCellLetter(QPainter& p, int x, int y, const QString& letter, const QFo
 // A letter centred in a rectangle, with a light bevel under it.
 void PaintLetter(QPainter& p, const QRectF& r, const QString& letter, const QFont& font,
                  const QColor& ink, const QColor& glow);
-// The symbol of special tile `code` (27-38) in a 15 x 15 cell; `scale` paints it bigger.
-void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale = 1.0);
+// The symbol of special tile `code` (27-38) in a 15 x 15 cell; `scale` paints it bigger,
+// `faceDarker` (as for QColor::darker) deepens the tile's face for a darker skin.
+void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale = 1.0,
+                      int faceDarker = 100);
 // The game's name as a row of tilted letter tiles, starting at (left, top).
-void PaintLogoTiles(QPainter& p, qreal left, qreal top, qreal size, qreal gap);
+void PaintLogoTiles(QPainter& p, qreal left, qreal top, qreal size, qreal gap,
+                    const TileLook& look = LetterLook(), const QColor& ink = QColor(44, 28, 100),
+                    const QColor& glow = QColor(255, 255, 255, 160));
 // A night gradient with faint stars.
 void PaintNightSky(QPainter& p, const QRect& r, unsigned seed);
 // The spare-life heart.
@@ -96,15 +100,9 @@ struct RenderedPicture {
     QImage image;
 };
 std::vector<RenderedPicture> RenderScreenPictures();
+// The pictures of every skin, named skin-NAME-INDEX-WHAT.png.
 std::vector<RenderedPicture> RenderSkinPictures();
 
-// Skin items as the playfield uses them.
-QImage SkinBackground();
-QImage SkinLifeMarker();
-QImage SkinLetters();
-QImage SkinSpecials();
-QImage SkinBarrier();
-QImage SkinLeftPart();
 QImage AboutTitle();
 QImage TopListBackground();
 
