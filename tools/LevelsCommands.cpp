@@ -1,5 +1,5 @@
-// pabuko-tool levels pack | scoring | dump: builds level sets from their sources and
-// shows what the game's own loader makes of a set.
+// pabuko-tool levels pack | scoring | dump | simulate: builds level sets from their
+// sources, shows what the game's own loader makes of a set and how its supplies play.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "JsonDump.h"
+#include "SupplySimulation.h"
 #include "ToolCommands.h"
 #include "core/Game.h"
 #include "core/WindowlessHost.h"
@@ -255,6 +256,43 @@ int Dump(std::string root, const std::string& name) {
     return host.messages.empty() ? 0 : 1;
 }
 
+// Plays every level of a set many times and prints, per level, how often a careful player
+// loses with the set's supply, and the supply that would keep that under --rate.
+int Simulate(std::string root, const std::string& name, int games, uint32_t seed, double rate,
+             int reactionMs, int onlyLevel) {
+    if (root.empty()) root = ".";
+    if (root.back() != '/') root += '/';
+    GameState state;
+    state.ProgramFolder = root;
+    state.Levels.LevelSetName = name;
+    PrintingHost host;
+    ManualClock clock;
+    ScriptedSeeds seeds;
+    Game game(state, host, clock, seeds);
+    game.LoadLevelSet(false);
+    if (!host.messages.empty()) return 1;
+
+    const LevelTable& table = state.Levels;
+    sim::PlayerOptions options;
+    options.reactionMs = reactionMs;
+    std::printf("%-5s %-12s %5s %6s %6s %6s %6s %6s %6s %6s\n", "level", "word", "delay", "supply",
+                "won%", "lost%", "overf%", "median", "p90", "needed");
+    bool allUnder = true;
+    for (int n = 1; n <= table.LevelCount; ++n) {
+        if (onlyLevel != 0 && n != onlyLevel) continue;
+        const auto stats = sim::SimulateLevel(table, n, games, seed, options);
+        const int supply = table[n].TileCount;
+        const double lost = stats.LossRate(supply);
+        allUnder = allUnder && lost <= rate;
+        std::printf("%-5d %-12s %5d %6d %6.1f %6.1f %6.1f %6d %6d %6d\n", n, table[n].Word.c_str(),
+                    table[n].RowDelay, supply, 100.0 * (1.0 - lost), 100.0 * lost,
+                    100.0 * stats.OverflowRate(), stats.TilesAt(0.5), stats.TilesAt(0.9),
+                    stats.SupplyFor(rate));
+        std::fflush(stdout);
+    }
+    return allUnder ? 0 : 2;
+}
+
 const Registrar reg([](CLI::App& app) {
     auto* levels = app.add_subcommand("levels", "Level sets: build them and inspect them");
     levels->require_subcommand(1);
@@ -279,6 +317,27 @@ const Registrar reg([](CLI::App& app) {
     dump->add_option("--root", dumpRoot, "program folder (holds data/levels)");
     dump->add_option("NAME", dumpName, "level set name, without extension")->required();
     dump->callback([] { SetExitCode(Dump(dumpRoot, dumpName)); });
+
+    static std::string simRoot = ".", simName;
+    static int simGames = 400, simReaction = 250, simLevel = 0;
+    static uint32_t simSeed = 1;
+    static double simRate = 0.02;
+    auto* simulate = levels->add_subcommand(
+        "simulate",
+        "Play set NAME's levels with a careful simulated player and print how often each is "
+        "lost with its supply (exit status 2 if any level loses more often than --rate)");
+    simulate->add_option("--root", simRoot, "program folder (holds data/levels)");
+    simulate->add_option("NAME", simName, "level set name, without extension")->required();
+    simulate->add_option("--games", simGames, "games per level")->check(CLI::Range(1, 100000));
+    simulate->add_option("--seed", simSeed, "seed of the whole run");
+    simulate->add_option("--rate", simRate, "loss rate a supply should stay under")
+        ->check(CLI::Range(0.0, 1.0));
+    simulate->add_option("--reaction", simReaction, "the player's reaction time in ms")
+        ->check(CLI::Range(0, 5000));
+    simulate->add_option("--level", simLevel, "only this level");
+    simulate->callback([] {
+        SetExitCode(Simulate(simRoot, simName, simGames, simSeed, simRate, simReaction, simLevel));
+    });
 });
 
 }  // namespace
