@@ -16,7 +16,7 @@ if(NOT name STREQUAL "new" OR NOT count EQUAL records OR count LESS 20)
     message(FATAL_ERROR "unexpected set: ${name}, ${count} levels, ${records} records")
 endif()
 math(EXPR expectedDelay "500 - 450 / ${count}")
-if(NOT word STREQUAL "MAK" OR NOT question STREQUAL "Jakou barvu mají květy vlčího máku?"
+if(NOT word STREQUAL "KVET" OR NOT question STREQUAL "Jakou barvu mají květy vlčího máku?"
    OR NOT delay EQUAL expectedDelay OR NOT levelScore EQUAL 100)
     message(FATAL_ERROR "level records: ${word} / ${question} / ${delay} / ${levelScore}")
 endif()
