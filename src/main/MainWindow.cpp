@@ -110,10 +110,21 @@ TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
     DXImageListMisc.SetDXDraw(&DXDraw);
     DXImageListGame.SetDXDraw(&DXDraw);
 
-    // The LED line's place; the scroller itself comes later.
-    mtrxText = new QWidget(client);
+    mtrxText = new TVrMatrix(client);
     mtrxText->setObjectName(QStringLiteral("mtrxText"));
-    mtrxText->setGeometry(9, 304, 382, 20);
+    {
+        TVrMatrixCore& m = mtrxText->Matrix();
+        m.SetLeds(24);
+        m.SetTimeInterval(250);
+        m.SetPalette({0x008080, 0x00FFFF});  // olive unlit, yellow lit
+        TVrBevel noBevel;
+        noBevel.Visible = false;
+        m.SetBevel(noBevel);
+        m.SetColor(0x000000);
+        m.Loaded();
+    }
+    mtrxText->move(9, 304);
+    mtrxText->OnScrollDone = [this] { mtrxTextScrollDone(); };
 
     DXTimer = new TDXTimer(this);
     DXTimer->SetInterval(40);
@@ -324,7 +335,10 @@ void TfrmMain::FormShow() {
 }
 
 void TfrmMain::LoadSkin() {
-    // The chatter text of the skin belongs to the LED line, which comes later.
+    chatter_.Load(state_.ProgramFolder, SkinName);
+    mtrxText->SetText(chatter_.Current());
+    mtrxText->SetAutoScroll(true);
+
     const std::string relative = "data/skins/" + SkinName + ".qvs";
     const std::string path = state_.ProgramFolder + relative;
     if (!FileExists(path)) {
@@ -484,12 +498,18 @@ void TfrmMain::mPauzaClick() {
         mPauza->setChecked(false);
         if (state_.Level > 0) DXTimer->SetEnabled(true);
         setWindowTitle(kCaption);
-        // The LED line scrolls again here once it exists.
+        mtrxText->SetAutoScroll(true);
     } else {
         mPauza->setChecked(true);
         DXTimer->SetEnabled(false);
         setWindowTitle(kCaption + QStringLiteral(" - PAUZA"));
+        mtrxText->SetAutoScroll(false);
     }
+}
+
+void TfrmMain::mtrxTextScrollDone() {
+    mtrxText->SetText(chatter_.Advance());
+    mtrxText->SetAutoScroll(true);
 }
 
 void TfrmMain::mTOPListClick() {

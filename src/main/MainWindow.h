@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/Chatter.h"
 #include "assets/ImageList.h"
 #include "assets/WaveList.h"
 #include "core/Game.h"
@@ -15,6 +16,7 @@
 #include "display/FrameTimer.h"
 #include "display/KeyboardStates.h"
 #include "display/Surface.h"
+#include "display/VrMatrix.h"
 #include "main/SystemSources.h"
 #include "platform/SoundDevice.h"
 
@@ -90,6 +92,9 @@ class TfrmMain : public QMainWindow, public GameHost {
     void Dokoncitslovo1Click();
 
     void LoadSkin();
+    void mtrxTextScrollDone();
+    TVrMatrix& LedLine() { return *mtrxText; }
+    const ChatterState& Chatter() const { return chatter_; }
     void ShowHelp();
 
   protected:
@@ -112,6 +117,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     CounterSeedSource seeds_;
     Game game_;
     std::string SkinName;
+    ChatterState chatter_;
     std::vector<std::string> MusicFiles;
 
     DrawingSurface DXDraw;
@@ -124,7 +130,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     KeyboardFilter* keyboard_ = nullptr;
 
     DXDrawWidget* drawWidget_ = nullptr;
-    QWidget* mtrxText = nullptr;
+    TVrMatrix* mtrxText = nullptr;
     EndOfLevelDialog* frmKonecLevelu_ = nullptr;
     TfrmAbout* frmAbout_ = nullptr;
     TfrmSkin* frmSkin_ = nullptr;

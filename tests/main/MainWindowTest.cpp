@@ -598,9 +598,6 @@ TEST_F(MainWindowTest, PlainLDuringPlayOpensTheLevelSetChoice) {
     EXPECT_EQ(S().Level, 1);  // cancelled: the game goes on
 }
 
-}  // namespace
-}  // namespace pabuko
-
 namespace pabuko {
 namespace {
 
@@ -676,6 +673,55 @@ TEST_F(MainWindowTest, AboutPausesTheGameAndItsHelpWarnsOnlyWithoutTheHelpFile) 
     ASSERT_EQ(opened.urls.size(), 1);
     EXPECT_EQ(opened.urls[0].toLocalFile().toStdString(), Root() + "docs/pabuko.html");
     EXPECT_EQ(driver.messages.size(), 1);
+}
+
+TEST_F(MainWindowTest, LedLineScrollsTheChatterInTurnAndStopsWithThePause) {
+    Make({});
+    const std::string qvt = WriteChatterFile({"%Cprvni", "druha", "treti"});
+    WriteFile(Root() + "data/skins/new.qvt", {qvt.begin(), qvt.end()});
+    Start();
+    TVrMatrix& led = w->LedLine();
+    EXPECT_EQ(led.geometry(), QRect(9, 304, 382, 20));
+    EXPECT_EQ(led.Matrix().Leds(), 24);
+    EXPECT_EQ(led.Text(), "%Cprvni");
+    ASSERT_TRUE(led.ScrollTimer().isActive());
+    EXPECT_EQ(led.ScrollTimer().interval(), 250);
+
+    // PRVNI leaves after 5 steps, every later line after its length + 24.
+    auto ticks = [&](int n) {
+        for (int i = 0; i < n; ++i) led.TimerTick();
+    };
+    ticks(4);
+    EXPECT_EQ(led.Text(), "%Cprvni");
+    ticks(1);
+    EXPECT_EQ(led.Text(), "druha");
+    EXPECT_TRUE(led.ScrollTimer().isActive());  // re-armed after the step
+    ticks(29);
+    EXPECT_EQ(led.Text(), "treti");
+    ticks(29);
+    EXPECT_EQ(led.Text(), "%Cprvni");
+    ticks(3);
+
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    QTest::keyClick(w.get(), Qt::Key_P);
+    ASSERT_TRUE(A("mPauza")->isChecked());
+    EXPECT_FALSE(led.AutoScroll());
+    EXPECT_FALSE(led.ScrollTimer().isActive());
+    led.TimerTick();
+    led.grab();  // a repaint while stopped shows the line from its first character
+    EXPECT_EQ(led.Matrix().Position(), 1);
+    QTest::keyClick(w.get(), Qt::Key_P);
+    EXPECT_TRUE(led.AutoScroll());
+    EXPECT_TRUE(led.ScrollTimer().isActive());
+    led.TimerTick();
+    EXPECT_EQ(led.Matrix().Position(), 2);
+
+    // Loading the skin again starts its chatter from the first line.
+    ticks(5);
+    ASSERT_EQ(led.Text(), "druha");
+    w->LoadSkin();
+    EXPECT_EQ(led.Text(), "%Cprvni");
+    EXPECT_EQ(w->Chatter().ChatterIndex, 0);
 }
 
 }  // namespace
