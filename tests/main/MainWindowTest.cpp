@@ -598,6 +598,9 @@ TEST_F(MainWindowTest, PlainLDuringPlayOpensTheLevelSetChoice) {
     EXPECT_EQ(S().Level, 1);  // cancelled: the game goes on
 }
 
+}  // namespace
+}  // namespace pabuko
+
 namespace pabuko {
 namespace {
 
