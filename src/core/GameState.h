@@ -35,6 +35,7 @@ struct FallingTile {
     uint8_t Code = 0;
     int8_t Column = 0;  // may lie outside the playable columns for one frame step
     uint8_t Row = 0;
+    bool operator==(const FallingTile&) const = default;
 };
 
 struct GameState {

@@ -35,7 +35,28 @@ void DrawTile(ImageList& images, Surface& dest, int x, int y, uint8_t code) {
 
 }  // namespace
 
+PlayfieldView PlayfieldView::Of(const GameState& s) {
+    PlayfieldView v;
+    v.Well = s.Well;
+    v.LeftStack = s.LeftStack;
+    v.RightStack = s.RightStack;
+    v.LeftStackFull = s.LeftStackFull;
+    v.RightStackFull = s.RightStackFull;
+    v.TargetWord = s.TargetWord;
+    v.WordLength = s.WordLength;
+    v.Score = s.Score;
+    v.TopScore = s.TopScore;
+    v.TilesLeft = s.TilesLeft;
+    v.Level = s.Level;
+    v.Lives = s.Lives;
+    return v;
+}
+
 void DrawPlayfield(const GameState& s, ImageList& images, Surface& dest, TextCanvas* text) {
+    DrawPlayfield(PlayfieldView::Of(s), images, dest, text);
+}
+
+void DrawPlayfield(const PlayfieldView& s, ImageList& images, Surface& dest, TextCanvas* text) {
     using namespace playfield;
     const int x0 = PlayableX(s.WordLength);
     DrawItem(images, imgBackground, dest, 0, 0, 0);
@@ -77,6 +98,22 @@ void DrawPlayfield(const GameState& s, ImageList& images, Surface& dest, TextCan
 void DrawFallingTile(const GameState& s, ImageList& images, Surface& dest) {
     DrawTile(images, dest, playfield::WellX(s.Falling.Column), playfield::WellY(s.Falling.Row),
              s.Falling.Code);
+}
+
+bool FrameDrawer::Finish(const GameState& state, ImageList& images, DrawingSurface& surface) {
+    if (state.Level == 0) {
+        shown_ = false;
+        return false;
+    }
+    if (shown_ && before_ == shownView_ && state.Falling == shownTile_) return false;
+    Surface& back = surface.BackBuffer();
+    DrawPlayfield(before_, images, back, surface.Canvas());
+    DrawFallingTile(state, images, back);
+    surface.Flip();
+    shownView_ = before_;
+    shownTile_ = state.Falling;
+    shown_ = true;
+    return true;
 }
 
 }  // namespace pabuko

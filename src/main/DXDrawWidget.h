@@ -1,8 +1,6 @@
 #pragma once
 // DXDraw: the 400 × 300 control that shows the drawing surface's back buffer.
 #include <QWidget>
-#include <cstdint>
-#include <vector>
 
 #include "display/Surface.h"
 
@@ -21,10 +19,6 @@ class DXDrawWidget : public QWidget, public SurfacePresenter {
 
   private:
     DrawingSurface& surface_;
-    // The frame last put on the screen. Most frames repeat it (the tile falls a row only
-    // every few ticks), and presenting is what costs most of a frame, so an unchanged
-    // frame is not presented again.
-    std::vector<uint32_t> shown_;
 };
 
 }  // namespace pabuko

@@ -335,6 +335,7 @@ void TfrmMain::FormShow() {
 }
 
 void TfrmMain::LoadSkin() {
+    frame_.Invalidate();  // the next frame draws with the new pictures
     chatter_.Load(state_.ProgramFolder, SkinName);
     mtrxText->SetText(chatter_.Current());
     mtrxText->SetAutoScroll(true);
@@ -385,16 +386,13 @@ QString TfrmMain::FrameCaption() const {
 void TfrmMain::DXTimerTimer(int32_t) {
     if (!CanDraw()) return;
     setWindowTitle(FrameCaption());
-    Surface& back = DXDraw.BackBuffer();
-    DrawPlayfield(state_, DXImageListGame, back, DXDraw.Canvas());
+    frame_.Begin(state_);
     game_.FrameStep([this] {
         DXInput.Update();
         const InputStateSet& s = DXInput.States();
         return SteerKeys{s.Has(isRight), s.Has(isLeft), s.Has(isDown)};
     });
-    // A game that ended in this step has blanked the playfield already.
-    if (state_.Level != 0) DrawFallingTile(state_, DXImageListGame, back);
-    DXDraw.Flip();
+    frame_.Finish(state_, DXImageListGame, DXDraw);
 }
 
 // --- GameHost -------------------------------------------------------------------------
@@ -479,6 +477,7 @@ bool TfrmMain::CanDraw() {
 }
 
 void TfrmMain::BlankPlayfield() {
+    frame_.Invalidate();
     DXDraw.BackBuffer().Fill(0);
     DXDraw.Flip();
 }

@@ -13,6 +13,7 @@
 #include "core/Game.h"
 #include "core/GameHost.h"
 #include "core/GameState.h"
+#include "core/Playfield.h"
 #include "display/FrameTimer.h"
 #include "display/KeyboardStates.h"
 #include "display/Surface.h"
@@ -116,6 +117,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     SteadyClock clock_;
     CounterSeedSource seeds_;
     Game game_;
+    FrameDrawer frame_;
     std::string SkinName;
     ChatterState chatter_;
     std::vector<std::string> MusicFiles;

@@ -155,3 +155,53 @@ TEST_F(Playfield, SkinWithMissingItemsDrawsWhatItHas) {
 
 }  // namespace
 }  // namespace pabuko
+
+namespace pabuko {
+namespace {
+
+struct CountingPresenter : SurfacePresenter {
+    int presented = 0;
+    void Present(const Surface&) override { ++presented; }
+};
+
+// One tick of the main window: the frame shows the playfield from before the step and the
+// falling tile from after it, and an unchanged frame is neither drawn nor presented.
+TEST_F(Playfield, FrameDrawerPresentsOnlyFramesThatChange) {
+    CountingPresenter presenter;
+    surface.SetPresenter(&presenter);
+    FrameDrawer frame;
+    state.Level = 1;
+    Word("ABC");
+    state.Falling = {1, 9, 0};
+    auto tick = [&](auto&& step) {
+        frame.Begin(state);
+        step();
+        return frame.Finish(state, images, surface);
+    };
+    auto nothing = [] {};
+
+    EXPECT_TRUE(tick(nothing));
+    EXPECT_FALSE(tick(nothing));
+    EXPECT_FALSE(tick(nothing));
+    EXPECT_EQ(presenter.presented, 1);
+
+    EXPECT_TRUE(tick([&] { state.Falling.Row = 1; }));  // the tile moved in the step
+    ExpectCell(WellX(9), WellY(1), TilePixel(1));
+    EXPECT_NE(At(WellX(9), WellY(0)), TilePixel(1));  // its old place redrawn
+
+    // A landing in the step shows in the next frame, as the playfield is drawn first.
+    EXPECT_FALSE(tick([&] { state.Well[10][17] = 2; }));
+    EXPECT_TRUE(tick(nothing));
+    ExpectCell(WellX(10), WellY(17), TilePixel(2));
+    EXPECT_FALSE(tick([&] { state.Score += 5; }));  // counters likewise
+    EXPECT_TRUE(tick(nothing));
+
+    frame.Invalidate();  // new pictures: the same frame is drawn again
+    EXPECT_TRUE(tick(nothing));
+    state.Level = 0;  // no game: nothing is drawn over the blank playfield
+    EXPECT_FALSE(tick(nothing));
+    EXPECT_EQ(presenter.presented, 5);
+}
+
+}  // namespace
+}  // namespace pabuko
