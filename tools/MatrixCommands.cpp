@@ -96,8 +96,8 @@ int Render(const RenderOptions& o) {
     return 0;
 }
 
-const Registrar reg([](CLI::App& app) {
-    // Other display controls may add their own drawings under "render".
+void AddMatrix(CLI::App& app) {
+    // Other display controls have their drawings under "render" too; join theirs.
     CLI::App* render = nullptr;
     for (CLI::App* sub : app.get_subcommands([](CLI::App* a) { return a->get_name() == "render"; }))
         render = sub;
@@ -126,6 +126,11 @@ const Registrar reg([](CLI::App& app) {
         ->check(CLI::Range(0, 1000000));
     matrix->add_option("--png", o.png, "image to write")->required();
     matrix->callback([] { SetExitCode(Render(o)); });
+}
+
+// Added just before parsing, when every other command has registered.
+const Registrar reg([](CLI::App& app) {
+    app.preparse_callback([&app](size_t) { AddMatrix(app); });
 });
 
 }  // namespace
