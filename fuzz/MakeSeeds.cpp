@@ -73,6 +73,22 @@ int main(int argc, char** argv) {
     Write(root / "fuzz_picture", "dib", EncodeDib(3, 2, Pixels(3, 2), 8));
     Write(root / "fuzz_image_list", "whole", test::OneItemFile(pictures[0], 0, 0));
     Write(root / "fuzz_image_list", "empty", test::ImageListFile([](ObjectStreamWriter&) {}));
+    // Nine run-length pictures of 2048 × 1024 in a few bytes each: more pixels than one file
+    // may make, so the fuzzer starts at the memory budget's refusal.
+    std::vector<uint8_t> huge;
+    for (uint32_t v : {40u, 2048u, 1024u}) test::Append32(huge, v);
+    test::Append16(huge, 1);
+    test::Append16(huge, 8);
+    for (uint32_t v : {1u, 2u, 0u, 0u, 1u, 0u}) test::Append32(huge, v);
+    test::Append(huge, {0, 0, 0, 0, 0, 1});
+    Write(root / "fuzz_image_list", "over_budget", test::ImageListFile([&](ObjectStreamWriter& w) {
+              for (int i = 0; i < 9; ++i) {
+                  w.BeginItem();
+                  w.Name("Picture.Data");
+                  w.Binary(PictureDataFromDib(huge));
+                  w.End();
+              }
+          }));
 
     // Wave lists: both sample sizes, mono and stereo, a looped item, a limit, an empty wave.
     WaveCollection waves;

@@ -176,7 +176,33 @@ void PictureCollection::LoadFromFile(const std::string& path) {
 }
 
 void PictureCollection::LoadFromStream(std::span<const uint8_t> bytes) {
-    Clear();
+    // A file whose pictures would take more memory than any real one is refused whole,
+    // and the list keeps what it had.
+    auto kept = std::move(items_);
+    items_.clear();
+    const auto keptTable = ColorTable;
+    try {
+        LoadItems(bytes);
+    } catch (const PictureBudgetError&) {
+        Clear();
+        items_ = std::move(kept);
+        ColorTable = keptTable;
+        throw;
+    } catch (...) {
+        for (auto& item : kept) item->Finalize();
+        throw;
+    }
+    for (auto& item : kept) item->Finalize();
+    kept.clear();
+
+    if (Initialized()) {
+        Initialize(*dxdraw_);
+        Restore();
+    }
+}
+
+void PictureCollection::LoadItems(std::span<const uint8_t> bytes) {
+    PixelBudget budget;
     ObjectStreamReader in(bytes);
     in.ReadResourceHeader();
     const RootHeader header = in.ReadRootStart();
@@ -190,14 +216,14 @@ void PictureCollection::LoadFromStream(std::span<const uint8_t> bytes) {
 
     PropertySet root(header.objectName.empty() ? "TPictureCollectionComponent" : header.objectName);
     root.Object("List", &list);
-    root.Value("List", [this](ObjectStreamReader& r) {
-        r.ReadCollection([this](ObjectStreamReader& r) {
+    root.Value("List", [this, &budget](ObjectStreamReader& r) {
+        r.ReadCollection([this, &budget](ObjectStreamReader& r) {
             PictureCollectionItem& item = Add();
             PropertySet picture("TPicture");
-            picture.Value("Data", [&item](ObjectStreamReader& r) {
+            picture.Value("Data", [&item, &budget](ObjectStreamReader& r) {
                 const std::vector<uint8_t> data = r.ReadBinary();
                 item.picture = Picture();
-                item.picture = DecodePictureData(data);
+                item.picture = DecodePictureData(data, &budget);
             });
             PropertySet props("TPictureCollectionItem");
             props.Value("Name", [&item](ObjectStreamReader& r) { item.Name = r.ReadString(); })
@@ -221,11 +247,6 @@ void PictureCollection::LoadFromStream(std::span<const uint8_t> bytes) {
     });
     in.ReadProperties(root);
     in.ReadNoChildren();
-
-    if (Initialized()) {
-        Initialize(*dxdraw_);
-        Restore();
-    }
 }
 
 std::vector<uint8_t> PictureCollection::SaveToStream(const std::string& resourceName) const {

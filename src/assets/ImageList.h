@@ -98,6 +98,8 @@ class PictureCollection {
     // Replaces all items by those of an image list file. On an error (a StreamError with
     // the message to show) the items read so far stay, not initialized.
     void LoadFromFile(const std::string& path);
+    // A file whose pictures together exceed kMaxListPixels is refused before their memory
+    // is taken, and the list keeps the items it had.
     void LoadFromStream(std::span<const uint8_t> bytes);
     // The whole file, as our writer puts it.
     std::vector<uint8_t> SaveToStream(const std::string& resourceName = "PABUKO") const;
@@ -114,6 +116,7 @@ class PictureCollection {
     std::array<uint8_t, 1024> ColorTable;
 
   private:
+    void LoadItems(std::span<const uint8_t> bytes);
     std::vector<std::unique_ptr<PictureCollectionItem>> items_;
     DrawingSurface* dxdraw_ = nullptr;
 };

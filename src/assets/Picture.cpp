@@ -31,6 +31,7 @@ namespace {
 // Which texts a failure gives: a bare DIB names the fault, a BMP file only says it is bad.
 struct DibErrors {
     bool bmpFile;
+    PixelBudget* budget = nullptr;
     [[noreturn]] void Header() const {
         throw StreamError(bmpFile ? picture_messages::kBitmapNotValid
                                   : picture_messages::kDibInvalid);
@@ -160,6 +161,12 @@ DibHeader ReadDibHeader(ByteReader& in, const DibErrors& errors) {
     if (h.width > kMaxPictureSide || h.height > kMaxPictureSide ||
         h.width * h.height > kMaxPicturePixels) {
         errors.Header();
+    }
+    if (errors.budget) {
+        if (h.width * h.height > errors.budget->left)
+            throw PictureBudgetError(errors.bmpFile ? picture_messages::kBitmapNotValid
+                                                    : picture_messages::kDibInvalid);
+        errors.budget->left -= h.width * h.height;
     }
 
     size_t entries = clrUsed ? std::min<uint32_t>(clrUsed, 256)
@@ -292,17 +299,17 @@ Picture DecodeDibFrom(ByteReader& in, const DibErrors& errors, Picture::Kind kin
 
 }  // namespace
 
-Picture DecodeDib(std::span<const uint8_t> dib) {
+Picture DecodeDib(std::span<const uint8_t> dib, PixelBudget* budget) {
     ByteReader in(dib);
     if (dib.empty()) {
         Picture pic;
         pic.kind = Picture::Kind::Dib;
         return pic;
     }
-    return DecodeDibFrom(in, DibErrors{false}, Picture::Kind::Dib, 0);
+    return DecodeDibFrom(in, DibErrors{false, budget}, Picture::Kind::Dib, 0);
 }
 
-Picture DecodeBmpFile(std::span<const uint8_t> file) {
+Picture DecodeBmpFile(std::span<const uint8_t> file, PixelBudget* budget) {
     if (file.empty()) {
         Picture pic;
         pic.kind = Picture::Kind::Bitmap;
@@ -313,10 +320,10 @@ Picture DecodeBmpFile(std::span<const uint8_t> file) {
     if (head[0] != 'B' || head[1] != 'M') throw StreamError(picture_messages::kBitmapNotValid);
     const uint32_t offBits =
         head[10] | (head[11] << 8) | (head[12] << 16) | (static_cast<uint32_t>(head[13]) << 24);
-    return DecodeDibFrom(in, DibErrors{true}, Picture::Kind::Bitmap, offBits);
+    return DecodeDibFrom(in, DibErrors{true, budget}, Picture::Kind::Bitmap, offBits);
 }
 
-Picture DecodePictureData(std::span<const uint8_t> payload) {
+Picture DecodePictureData(std::span<const uint8_t> payload, PixelBudget* budget) {
     Picture pic;
     ByteReader in(payload);
     if (in.AtEnd()) return pic;
@@ -325,9 +332,9 @@ Picture DecodePictureData(std::span<const uint8_t> payload) {
     const std::string kind = in.String(nameLength);
     if (kind == "TBitmap") {
         const uint32_t length = in.U32();
-        pic = DecodeBmpFile(in.Bytes(length));
+        pic = DecodeBmpFile(in.Bytes(length), budget);
     } else if (kind == "TDIB") {
-        pic = DecodeDib(in.Bytes(in.Remaining()));
+        pic = DecodeDib(in.Bytes(in.Remaining()), budget);
     } else {
         return pic;
     }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "assets/ObjectStream.h"
+
 namespace pabuko {
 
 namespace picture_messages {
@@ -51,13 +53,29 @@ struct Picture {
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
+// What all pictures of one file may hold together. Each picture alone is bounded, but a
+// small file of many run-length pictures could still ask for gigabytes. No real skin or
+// screen file comes near: they hold well under a million pixels.
+constexpr int64_t kMaxListPixels = int64_t{16} << 20;
+
+// The pixels a file's pictures may still take; decoding a picture takes its share first.
+struct PixelBudget {
+    int64_t left = kMaxListPixels;
+};
+
+// A picture that would go over its file's PixelBudget; refused before its pixels are made.
+class PictureBudgetError : public StreamError {
+  public:
+    using StreamError::StreamError;
+};
+
 // Decodes a "Picture.Data" payload. Throws StreamError with the picture messages, or
 // "Stream read error" when the data ends early.
-Picture DecodePictureData(std::span<const uint8_t> payload);
+Picture DecodePictureData(std::span<const uint8_t> payload, PixelBudget* budget = nullptr);
 // A whole BMP file ("BM" header, information header, palette, pixels).
-Picture DecodeBmpFile(std::span<const uint8_t> file);
+Picture DecodeBmpFile(std::span<const uint8_t> file, PixelBudget* budget = nullptr);
 // A bare DIB (information header, masks, palette, rows).
-Picture DecodeDib(std::span<const uint8_t> dib);
+Picture DecodeDib(std::span<const uint8_t> dib, PixelBudget* budget = nullptr);
 
 // Writers, for the tool and the tests. Pixels are 0x??RRGGBB, rows top to bottom.
 // bitCount 24 or 32, or 8 with a palette of the picture's colours (at most 256; more

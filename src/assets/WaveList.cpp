@@ -148,8 +148,38 @@ void WaveCollection::LoadFromFile(const std::string& path) {
     LoadFromStream(bytes);
 }
 
+namespace {
+// Sample bytes all waves of one file may hold (the mixer keeps four times as much as
+// floats). The shipped effects are well under a megabyte.
+constexpr size_t kMaxListSampleBytes = size_t{16} << 20;
+
+class WaveBudgetError : public StreamError {
+  public:
+    using StreamError::StreamError;
+};
+}  // namespace
+
 void WaveCollection::LoadFromStream(std::span<const uint8_t> bytes) {
-    Clear();
+    // A file whose waves would take more memory than any real one is refused whole, and the
+    // list keeps what it had.
+    auto kept = std::move(items_);
+    items_.clear();
+    try {
+        LoadItems(bytes);
+    } catch (const WaveBudgetError&) {
+        items_ = std::move(kept);
+        throw;
+    }
+    kept.clear();
+
+    if (Initialized()) {
+        Initialize(sound_);
+        Restore();
+    }
+}
+
+void WaveCollection::LoadItems(std::span<const uint8_t> bytes) {
+    size_t sampleBytes = 0;
     ObjectStreamReader in(bytes);
     in.ReadResourceHeader();
     const RootHeader head = in.ReadRootStart();
@@ -158,7 +188,10 @@ void WaveCollection::LoadFromStream(std::span<const uint8_t> bytes) {
     PropertySet wave("TWave");
     wave.Value("WAVE", [&](ObjectStreamReader& r) {
         const auto payload = r.ReadBinary();
-        item->SetWave(ReadWavePayload(payload));
+        Wave w = ReadWavePayload(payload);
+        sampleBytes += w.Data.size();
+        if (sampleBytes > kMaxListSampleBytes) throw WaveBudgetError("Wave is invalid");
+        item->SetWave(std::move(w));
     });
     PropertySet itemProps(kItemClassName);
     itemProps.Value("Name", [&](ObjectStreamReader& r) { item->Name = r.ReadString(); })
@@ -176,11 +209,6 @@ void WaveCollection::LoadFromStream(std::span<const uint8_t> bytes) {
     });
     in.ReadProperties(root);
     in.ReadNoChildren();
-
-    if (Initialized()) {
-        Initialize(sound_);
-        Restore();
-    }
 }
 
 std::vector<uint8_t> WaveCollection::SaveToStream(std::string_view resourceName) const {

@@ -78,6 +78,8 @@ class WaveCollection {
     // Replaces all items by those of a wave list file. On an error (a StreamError with the
     // message for the player) the items read before it stay.
     void LoadFromFile(const std::string& path);
+    // A file whose waves together hold more than 16 MB of samples is refused before they are
+    // kept, and the list keeps the items it had.
     void LoadFromStream(std::span<const uint8_t> bytes);
     // `resourceName` goes into the resource header, which readers ignore.
     std::vector<uint8_t> SaveToStream(std::string_view resourceName = "WAVES") const;
@@ -92,6 +94,7 @@ class WaveCollection {
     void Restore();
 
   private:
+    void LoadItems(std::span<const uint8_t> bytes);
     std::vector<std::unique_ptr<WaveCollectionItem>> items_;
     SoundService* sound_ = nullptr;
 };

@@ -213,6 +213,42 @@ TEST(ImageListLifecycle, FailedLoadLeavesItemsUninitialized) {
     EXPECT_EQ(list.Items[0].PatternCount(), 1);
 }
 
+// A run-length DIB of 2048 × 1024 pixels in a few bytes: the largest picture allowed.
+std::vector<uint8_t> HugeRlePicture() {
+    std::vector<uint8_t> dib;
+    for (uint32_t v : {40u, 2048u, 1024u}) test::Append32(dib, v);
+    test::Append16(dib, 1);
+    test::Append16(dib, 8);
+    for (uint32_t v : {1u, 2u, 0u, 0u, 1u, 0u}) test::Append32(dib, v);  // RLE8, one colour
+    test::Append(dib, {0, 0, 0, 0, 0, 1});  // palette entry, end of picture
+    return PictureDataFromDib(dib);
+}
+
+TEST(ImageListLifecycle, PicturesBeyondTheFilesPixelBudgetAreRefusedAndTheListKeepsItsItems) {
+    Fixture f;
+    f.Load(test::OneItemFile(GradientPicture(15, 15), 0, 0));
+    const auto huge = HugeRlePicture();
+    const auto file = test::ImageListFile([&](ObjectStreamWriter& w) {
+        for (int i = 0; i < 9; ++i) {
+            w.BeginItem();
+            w.Name("Picture.Data");
+            w.Binary(huge);
+            w.End();
+        }
+    });
+    ASSERT_LT(file.size(), 2000u);  // a 1 KB colour table and nine tiny pictures
+    try {
+        f.list.Items.LoadFromStream(file);
+        FAIL() << "nine pictures of two million pixels were taken";
+    } catch (const StreamError& e) {
+        EXPECT_STREQ(e.what(), "DIB is invalid");
+    }
+    ASSERT_EQ(f.list.Items.Count(), 1);
+    EXPECT_EQ(f.list.Items[0].Width(), 15);
+    f.list.Items[0].Draw(f.surface.BackBuffer(), 0, 0, 0);
+    EXPECT_EQ(f.surface.BackBuffer().Pixel(3, 2), PixelFromRgb(3, 2, 1));
+}
+
 struct Recorder : SurfaceListener {
     Recorder(std::vector<std::pair<int, SurfaceNotification>>* l, int i) : log(l), id(i) {}
     std::vector<std::pair<int, SurfaceNotification>>* log;

@@ -276,6 +276,18 @@ TEST(WaveListFile, RoundTripsEveryItemIncludingAnEmptyWave) {
     EXPECT_EQ(list.Items.SaveToStream(), SampleFile());
 }
 
+TEST(WaveListFile, WavesBeyondTheFilesSampleBudgetAreRefusedAndTheListKeepsItsItems) {
+    WaveList list;
+    list.Items.LoadFromStream(SampleFile());
+    WaveList big;
+    for (int i = 0; i < 2; ++i)
+        big.Items.Add().SetWave(
+            Wave{MakePcmFormat(1, 22050, 8), std::vector<uint8_t>(9u << 20, 128)});
+    EXPECT_EQ(LoadError(list.Items, big.Items.SaveToStream()), "Wave is invalid");
+    ASSERT_EQ(list.Items.Count(), 3);
+    EXPECT_EQ(list.Items[0].Name, "dopad");
+}
+
 TEST(WaveListFile, WritesTheEntriesInTheirOrder) {
     const Bytes file = SampleFile();
     const std::string text(file.begin(), file.end());
