@@ -11,6 +11,8 @@
 #include "assets/ListFileBuilder.h"  // tests/assets
 #include "assets/Picture.h"
 #include "assets/WaveList.h"
+#include "endgame/TopListFile.h"
+#include "levels/LevelSetFile.h"
 
 namespace fs = std::filesystem;
 using namespace pabuko;
@@ -105,5 +107,13 @@ int main(int argc, char** argv) {
     }
     waves.Add();
     Write(root / "fuzz_wavelist", "sfx", waves.SaveToStream());
+
+    auto bytes = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
+    Write(root / "fuzz_scoring", "standard", bytes(SerializeScoringRules(ScoringRules{})));
+    TopListEntries list = StandardTopList();
+    list[0] = {"Hurbo", 123456};
+    list[1] = {std::string(20, 'x'), -7};
+    Write(root / "fuzz_toplist", "standard", bytes(EncodeTopList(StandardTopList())));
+    Write(root / "fuzz_toplist", "played", bytes(EncodeTopList(list)));
     return 0;
 }

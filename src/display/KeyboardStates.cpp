@@ -54,9 +54,13 @@ bool TDXInput::KeyHeld(int virtualKey) const {
     return virtualKey >= 1 && virtualKey <= 255 && (keys_[virtualKey] & 0x80);
 }
 
+bool TDXInput::Active() const {
+    return !ActiveOnly || (IsForeground && IsForeground());
+}
+
 InputStateSet TDXInput::PollKeyboard() const {
     InputStateSet held;
-    if (ActiveOnly && !(IsForeground && IsForeground())) return held;
+    if (!Active()) return held;
     for (int n = 0; n < InputStateCount; ++n)
         for (int slot = 0; slot < 3; ++slot)
             if (KeyHeld(Assigns[3 * n + slot])) {
@@ -68,7 +72,11 @@ InputStateSet TDXInput::PollKeyboard() const {
 
 void TDXInput::Update() {
     InputStateSet combined;
-    combined |= PollKeyboard();  // the only device bound in this game
+    if (PollJoystick) {
+        const InputStateSet joystick = PollJoystick();
+        if (Active()) combined |= joystick;
+    }
+    combined |= PollKeyboard();
     for (int n = 0; n < InputStateCount; ++n) {
         if (combined.Has(n) && !previous_.Has(n)) states_.Add(n);
         if (!combined.Has(n) && previous_.Has(n)) states_.Remove(n);

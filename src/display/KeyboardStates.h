@@ -1,6 +1,6 @@
 #pragma once
-// TDXInput: 36 logical input states made from held keys, changed only at edges.
-// The key table is indexed by Windows virtual-key codes; the window layer fills it
+// TDXInput: 36 logical input states made from held keys and a joystick, changed only at
+// edges. The key table is indexed by Windows virtual-key codes; the window layer fills it
 // from key press and release events.
 #include <array>
 #include <cstdint>
@@ -46,6 +46,10 @@ class TDXInput {
     KeyAssigns Assigns;
     // Whether the owning window is the foreground window; the window layer sets it.
     std::function<bool()> IsForeground;
+    // The joystick device: the states its controls hold now. Polled on every Update, also
+    // while the window is inactive (so pads plugged in meanwhile are found), but heeded
+    // only when the keyboard is.
+    std::function<InputStateSet()> PollJoystick;
 
     // Polls the keyboard and takes the edges into States.
     void Update();
@@ -57,6 +61,7 @@ class TDXInput {
     bool KeyHeld(int virtualKey) const;
 
   private:
+    bool Active() const;
     InputStateSet PollKeyboard() const;
 
     std::array<uint8_t, 256> keys_{};

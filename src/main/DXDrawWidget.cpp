@@ -13,6 +13,12 @@ DXDrawWidget::DXDrawWidget(DrawingSurface& surface, QWidget* parent)
     setFixedSize(DrawingSurface::kDefaultWidth, DrawingSurface::kDefaultHeight);
 }
 
+void DXDrawWidget::SetScale(int scale) {
+    scale_ = scale;
+    setFixedSize(DrawingSurface::kDefaultWidth * scale, DrawingSurface::kDefaultHeight * scale);
+    update();
+}
+
 // Shown at once, as a flip is: no wait for the next turn of the event loop. The frame
 // step flips only frames that changed, so there is nothing to compare here.
 void DXDrawWidget::Present(const Surface&) {
@@ -29,9 +35,9 @@ void DXDrawWidget::paintEvent(QPaintEvent*) {
     // The pixels are already in the image's own format: no conversion, no copy.
     const QImage image(reinterpret_cast<const uchar*>(back.Pixels()), back.Width(), back.Height(),
                        back.Width() * 4, QImage::Format_RGB32);
-    // Sharp pixels when the screen scales the window.
+    // Sharp pixels when the window or the screen enlarges them.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QRect(0, 0, back.Width(), back.Height()), image);
+    painter.drawImage(QRect(0, 0, back.Width() * scale_, back.Height() * scale_), image);
 }
 
 }  // namespace pabuko

@@ -1,5 +1,6 @@
 #pragma once
-// DXDraw: the 400 × 300 control that shows the drawing surface's back buffer.
+// DXDraw: the 400 × 300 control that shows the drawing surface's back buffer, enlarged by
+// a whole factor when the player asks for a larger window.
 #include <QWidget>
 
 #include "display/Surface.h"
@@ -12,6 +13,9 @@ class DXDrawWidget : public QWidget, public SurfacePresenter {
     DXDrawWidget(DrawingSurface& surface, QWidget* parent);
 
     void Present(const Surface& backBuffer) override;
+    // Shows every surface pixel as scale × scale screen pixels; 1 is the surface's own size.
+    void SetScale(int scale);
+    int Scale() const { return scale_; }
 
   protected:
     // Shows the back buffer as it is, as a repaint of the control always did.
@@ -19,6 +23,7 @@ class DXDrawWidget : public QWidget, public SurfacePresenter {
 
   private:
     DrawingSurface& surface_;
+    int scale_ = 1;
 };
 
 }  // namespace pabuko

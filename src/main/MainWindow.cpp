@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -15,9 +16,11 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <filesystem>
 #include <new>
 
@@ -130,6 +133,7 @@ TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
     DXTimer->SetInterval(40);
     DXTimer->OnTimer = [this](int32_t lag) { DXTimerTimer(lag); };
     keyboard_ = new KeyboardFilter(DXInput, this);
+    DXInput.PollJoystick = [this] { return gamepads_.Poll(); };
     frmKonecLevelu_ = new EndOfLevelDialog(this);
 
     // Effects fall silent while another program has the focus, as they always did.
@@ -213,6 +217,27 @@ void TfrmMain::BuildMenu() {
     monosti->addSeparator();
     mFPS = make(monosti, "mFPS", QStringLiteral("Zobrazit &FPS"), QKeySequence(Qt::Key_F), nullptr);
     mFPS->setCheckable(true);
+    monosti->addSeparator();
+    auto* velikost = monosti->addMenu(QStringLiteral("&Velikost okna"));
+    velikost->setObjectName(QStringLiteral("mVelikost"));
+    auto* sizes = new QActionGroup(this);
+    for (int scale = 1; scale <= 3; ++scale) {
+        QAction* a = make(velikost, "", QStringLiteral("&%1×").arg(scale), QKeySequence(), nullptr);
+        a->setObjectName(QStringLiteral("mVelikost%1").arg(scale));
+        a->setCheckable(true);
+        a->setChecked(scale == 1);
+        sizes->addAction(a);
+        connect(a, &QAction::triggered, this, [this, scale] {
+            SetWindowScale(scale);
+            if (!options_.SettingsFile.empty()) {
+                QSettings settings(QString::fromStdString(options_.SettingsFile),
+                                   QSettings::IniFormat);
+                settings.setValue(QStringLiteral("window/scale"), WindowScale());
+            }
+        });
+        mVelikost[scale - 1] = a;
+    }
+    connect(velikost, &QMenu::aboutToShow, this, &TfrmMain::UpdateScaleChoices);
 
     auto* helpik = menuBar()->addMenu(QStringLiteral("&Nápověda"));
     helpik->setObjectName(QStringLiteral("mHelpik"));
@@ -237,8 +262,8 @@ void TfrmMain::FormCreate() {
     mutex_ = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("HurbosPabuko1")));
     (void)mutex_->tryLock(0);
 
-    state_.ProgramFolder =
-        options_.ProgramFolder.empty() ? ExecutableFolder() : options_.ProgramFolder;
+    state_.ProgramFolder = options_.ProgramFolder.empty() ? FindProgramFolder(ExecutableFolder())
+                                                          : options_.ProgramFolder;
     if (state_.ProgramFolder.back() != '/') state_.ProgramFolder += '/';
     const std::string& folder = state_.ProgramFolder;
     SkinName = "new";
@@ -299,6 +324,12 @@ void TfrmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;
     shown_ = true;
+    if (!options_.SettingsFile.empty()) {
+        const QSettings settings(QString::fromStdString(options_.SettingsFile),
+                                 QSettings::IniFormat);
+        const int saved = settings.value(QStringLiteral("window/scale"), 1).toInt();
+        if (saved > 1) SetWindowScale(saved);
+    }
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
@@ -360,6 +391,7 @@ void TfrmMain::ReportLoadError(const std::string& relativePath, const std::excep
         text += QStringLiteral("Soubor je poškozený: chce víc paměti, než je k dispozici.");
     else
         text += QString::fromStdString(error.what());
+    if (options_.ReportProblem) return options_.ReportProblem(text.toStdString());
     QMessageBox box(QMessageBox::Critical, kCaption, text, QMessageBox::Ok,
                     isVisible() ? this : nullptr);
     ExecCentered(box);
@@ -372,6 +404,42 @@ QImage TfrmMain::MiscPicture(int item) const {
     QImage image(reinterpret_cast<const uchar*>(p.pixels.data()), p.width, p.height, p.width * 4,
                  QImage::Format_RGB32);
     return image.copy();  // the list may reload its pictures later
+}
+
+// --- window size ----------------------------------------------------------------------
+
+int TfrmMain::WindowScale() const {
+    return drawWidget_->Scale();
+}
+
+int TfrmMain::LargestWindowScale() const {
+    const QScreen* screen = this->screen();
+    if (!screen) return 1;
+    const QSize area = screen->availableGeometry().size();
+    // What the window needs beyond its client area: the menu bar and the frame.
+    const QSize client = centralWidget()->size();
+    const QSize extra = frameGeometry().size() - client;
+    for (int scale = 3; scale > 1; --scale) {
+        const QSize needed(400 * scale + extra.width(), 330 + 300 * (scale - 1) + extra.height());
+        if (needed.width() <= area.width() && needed.height() <= area.height()) return scale;
+    }
+    return 1;
+}
+
+void TfrmMain::UpdateScaleChoices() {
+    const int largest = std::max(LargestWindowScale(), WindowScale());
+    for (int scale = 1; scale <= 3; ++scale) mVelikost[scale - 1]->setEnabled(scale <= largest);
+}
+
+void TfrmMain::SetWindowScale(int scale) {
+    scale = std::clamp(scale, 1, LargestWindowScale());
+    drawWidget_->SetScale(scale);
+    // The LED line keeps its size, centred under the playfield as at 1×.
+    const int grow = scale - 1;
+    centralWidget()->setFixedSize(400 * scale, 330 + 300 * grow);
+    mtrxText->move(9 + 200 * grow, 304 + 300 * grow);
+    mVelikost[scale - 1]->setChecked(true);
+    adjustSize();
 }
 
 // --- the frame step -------------------------------------------------------------------
@@ -450,6 +518,7 @@ void TfrmMain::OpenEndOfLevel(uint8_t mode) {
 }
 
 void TfrmMain::ShowMessage(const std::string& caption, MessageIcon icon, const std::string& text) {
+    if (options_.ReportProblem) return options_.ReportProblem(caption + ": " + text);
     QString body = QString::fromStdString(text);
     body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), body, QMessageBox::Ok,

@@ -2,6 +2,7 @@
 // TfrmMain: the game's main window. It owns the drawing surface, the frame timer, the
 // input, the image and wave lists and the menu, and is the host of the game's rules.
 #include <QMainWindow>
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,6 +20,7 @@
 #include "display/Surface.h"
 #include "display/VrMatrix.h"
 #include "main/SystemSources.h"
+#include "platform/Gamepads.h"
 #include "platform/SoundDevice.h"
 
 class QAction;
@@ -39,6 +41,12 @@ struct MainWindowOptions {
     std::string ProgramFolder;
     // The About window when the window is first shown; tests leave it out.
     bool ShowAboutAtStart = true;
+    // When set, what would be an error message box goes here instead: the installation
+    // check runs where nobody can click a box away.
+    std::function<void(const std::string& text)> ReportProblem;
+    // The settings file that remembers the window size between runs; empty: nothing is
+    // remembered and the window starts at 1×.
+    std::string SettingsFile;
 };
 
 class TfrmMain : public QMainWindow, public GameHost {
@@ -98,6 +106,12 @@ class TfrmMain : public QMainWindow, public GameHost {
     const ChatterState& Chatter() const { return chatter_; }
     void ShowHelp();
 
+    // The window enlarged by a whole factor (1, 2 or 3), as far as the screen allows.
+    void SetWindowScale(int scale);
+    int WindowScale() const;
+    // The largest factor whose window fits on the screen; at least 1.
+    int LargestWindowScale() const;
+
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
@@ -112,6 +126,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     // A load error: the file (relative to the program folder) and the reader's text.
     void ReportLoadError(const std::string& relativePath, const std::exception& error);
     QString FrameCaption() const;
+    void UpdateScaleChoices();
 
     GameState state_;
     SteadyClock clock_;
@@ -130,6 +145,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     TDXTimer* DXTimer = nullptr;
     TDXInput DXInput;
     KeyboardFilter* keyboard_ = nullptr;
+    Gamepads gamepads_;
 
     DXDrawWidget* drawWidget_ = nullptr;
     TVrMatrix* mtrxText = nullptr;
@@ -148,6 +164,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     QAction* mSkin = nullptr;
     QAction* mLevely = nullptr;
     QAction* mFPS = nullptr;
+    std::array<QAction*, 3> mVelikost{};
     QAction* mNapoveda = nullptr;
     QAction* mOhre = nullptr;
     QAction* Novylevel1 = nullptr;

@@ -2,8 +2,12 @@
 #include <SDL.h>
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QStandardPaths>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 
 #include "main/CzechQt.h"
 #include "main/MainWindow.h"
@@ -29,15 +33,47 @@ int main(int argc, char* argv[]) {
     qInstallMessageHandler(previous);
     QApplication::setApplicationName(QStringLiteral("Hurbo's Pabuko"));
     pabuko::InstallCzechQtTexts(app);
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption check(
+        QStringLiteral("check-installation"),
+        QStringLiteral("Start without the About window, print every data file that cannot be "
+                       "loaded and quit; the exit status is 1 when there was one."));
+    parser.addOption(check);
+    parser.process(app);
+
     // SDL after Qt, and without its signal handlers so that Ctrl+C still ends the game.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     const bool audio = SDL_Init(SDL_INIT_AUDIO) == 0;
 
     int result = 0;
     {
-        pabuko::TfrmMain window;
+        pabuko::MainWindowOptions options;
+        options.SettingsFile =
+            (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+             QStringLiteral("/pabuko/pabuko.conf"))
+                .toStdString();
+        bool problems = false;
+        if (parser.isSet(check)) {
+            options.ShowAboutAtStart = false;
+            options.ReportProblem = [&problems](const std::string& text) {
+                std::cerr << "pabuko: " << text << '\n';
+                problems = true;
+            };
+        }
+        pabuko::TfrmMain window(options);
         window.show();
+        QTimer started;
+        if (parser.isSet(check)) {
+            QObject::connect(&started, &QTimer::timeout, &window, [&window] {
+                // Quits without the close question: a check has no game to end.
+                if (window.Started()) QCoreApplication::exit(0);
+            });
+            started.start(20);
+        }
         result = QApplication::exec();
+        if (problems) result = 1;
     }
     if (audio) SDL_Quit();
     return result;

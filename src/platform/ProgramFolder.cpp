@@ -14,4 +14,18 @@ std::string ExecutableFolder() {
     return s;
 }
 
+std::string FindProgramFolder(const std::string& executableFolder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path own(executableFolder);
+    if (fs::is_directory(own / "data", ec)) return executableFolder;
+    const fs::path shared = (own / ".." / "share" / "pabuko").lexically_normal();
+    if (fs::is_directory(shared / "data", ec)) {
+        std::string s = shared.string();
+        if (s.back() != '/') s += '/';
+        return s;
+    }
+    return executableFolder;
+}
+
 }  // namespace pabuko

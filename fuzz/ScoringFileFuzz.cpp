@@ -1,0 +1,22 @@
+// Scoring rules files are untrusted: any bytes give rules or none, the rules fill every
+// level's scores without overflow, and what is read writes back to the same bytes.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "levels/LevelSetFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const auto rules = pabuko::ParseScoringRules(bytes);
+    if (rules.has_value() != (size >= pabuko::ScoringRulesSize)) std::abort();
+    if (!rules) return 0;
+    if (pabuko::SerializeScoringRules(*rules) != bytes.substr(0, pabuko::ScoringRulesSize))
+        std::abort();
+    for (int n = 1; n <= pabuko::MaxLevels; ++n) {
+        pabuko::TLevel level;
+        pabuko::ApplyScoringRules(level, *rules, n);
+    }
+    return 0;
+}
