@@ -434,7 +434,7 @@ void TfrmMain::UpdateScaleChoices() {
 void TfrmMain::SetWindowScale(int scale) {
     scale = std::clamp(scale, 1, LargestWindowScale());
     drawWidget_->SetScale(scale);
-    // The LED line keeps its size, centred under the playfield as at 1×.
+    // The LED line keeps its size and its place under the middle of the playfield.
     const int grow = scale - 1;
     centralWidget()->setFixedSize(400 * scale, 330 + 300 * grow);
     mtrxText->move(9 + 200 * grow, 304 + 300 * grow);

@@ -83,8 +83,8 @@ TEST_F(WindowScaleTest, TwiceAsLargeWithSharpPixelsAndBackToTheSameWindow) {
     EXPECT_EQ(w->centralWidget()->size(), QSize(800, 630));
     EXPECT_EQ(w->size(), at1 + QSize(400, 300));
     EXPECT_EQ(led->size(), ledAt1.size());
-    EXPECT_EQ(2 * led->x() + led->width(), 800);  // centred
-    EXPECT_EQ(led->y(), 604);
+    // Under the playfield, as far off its middle as at 1×.
+    EXPECT_EQ(led->pos(), ledAt1.topLeft() + QPoint(200, 300));
 
     // A checkerboard of distinct colours: any smoothing would blend neighbours.
     Surface& back = w->DXDrawSurface().BackBuffer();
