@@ -30,6 +30,7 @@
 #include "display/KeyboardFilter.h"
 #include "display/SurfaceCanvas.h"
 #include "endgame/NamePrompt.h"
+#include "endgame/TopListWindow.h"
 #include "levels/TfrmLevely.h"
 #include "main/DXDrawWidget.h"
 #include "main/QtText.h"
@@ -153,6 +154,8 @@ TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
         },
         this);
     frmLevely_ = new TfrmLevely(state_, game_, this);
+    frmTopList_ = new TfrmTopList(
+        state_.TopList, [this] { return MiscPicture(1); }, this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -531,8 +534,7 @@ std::string TfrmMain::AskName() {
 }
 
 void TfrmMain::ShowTopList() {
-    TopListDialog dialog(MiscPicture(1), state_.TopList, this);
-    dialog.exec();
+    frmTopList_->exec();
 }
 
 void TfrmMain::SetTimerEnabled(bool enabled) {

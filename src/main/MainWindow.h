@@ -31,6 +31,7 @@ namespace pabuko {
 
 class DXDrawWidget;
 class EndOfLevelDialog;
+class TfrmTopList;
 class KeyboardFilter;
 class TfrmAbout;
 class TfrmLevely;
@@ -67,6 +68,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     QAction* Action(const QString& name) const;
     // True once the show handler has run (About closed, skin loaded).
     bool Started() const { return started_; }
+    TfrmTopList& TopListWindow() { return *frmTopList_; }
 
     // Music comes with its own player; until then these are where it plugs in.
     std::function<void()> OnStartMusic;
@@ -149,6 +151,7 @@ class TfrmMain : public QMainWindow, public GameHost {
 
     DXDrawWidget* drawWidget_ = nullptr;
     TVrMatrix* mtrxText = nullptr;
+    TfrmTopList* frmTopList_ = nullptr;
     EndOfLevelDialog* frmKonecLevelu_ = nullptr;
     TfrmAbout* frmAbout_ = nullptr;
     TfrmSkin* frmSkin_ = nullptr;

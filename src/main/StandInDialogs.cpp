@@ -3,10 +3,7 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QKeyEvent>
-#include <QPainter>
 #include <QThread>
-
-#include "main/QtText.h"
 
 namespace pabuko {
 
@@ -147,58 +144,6 @@ void EndOfLevelDialog::closeEvent(QCloseEvent* event) {
         QDialog::closeEvent(event);
     else
         event->ignore();
-}
-
-// --- top list ------------------------------------------------------------------------
-
-QImage DrawTopList(const QImage& background, const TopListEntries& entries) {
-    QImage picture = background.isNull() ? QImage(250, 300, QImage::Format_RGB32)
-                                         : background.convertToFormat(QImage::Format_RGB32);
-    if (background.isNull()) picture.fill(Qt::white);
-    QPainter p(&picture);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(11);  // 8 points at 96 dots per inch
-    font.setBold(true);
-    p.setPen(QColor(0, 0, 128));
-    for (int r = 1; r <= 10; ++r) {
-        if (r == 4) font.setBold(false);  // ranks 1 to 3 stand out
-        p.setFont(font);
-        const int y = r <= 3 ? 16 * r + 96 : r <= 7 ? 16 * r + 95 : 16 * r + 94;
-        const int baseline = y + QFontMetrics(font).ascent();  // y is the text's top
-        const TopListEntry& e = entries[r - 1];
-        p.drawText(31, baseline, FromCp1250(e.Name));
-        p.drawText(155, baseline, QString::number(e.Points));
-    }
-    return picture;
-}
-
-TopListDialog::TopListDialog(const QImage& background, const TopListEntries& entries,
-                             QWidget* parent)
-    : QDialog(parent), picture_(DrawTopList(background, entries)) {
-    setWindowTitle(QStringLiteral("TOP-List"));
-    setFixedSize(250, 300);
-    auto* image = new QLabel(this);
-    image->setGeometry(0, 0, 250, 300);
-    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image->setPixmap(QPixmap::fromImage(picture_));
-    auto* close = new QPushButton(QStringLiteral("X"), this);
-    close->setGeometry(224, 0, 21, 21);
-    close->setStyleSheet(
-        QStringLiteral("QPushButton { color: white; background: transparent;"
-                       " border: none; font: bold 11px Arial; }"
-                       "QPushButton:hover { color: yellow; }"));
-    close->setCursor(Qt::PointingHandCursor);
-    close->setAutoDefault(false);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-}
-
-void TopListDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
-        event->key() == Qt::Key_Enter) {
-        accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace pabuko

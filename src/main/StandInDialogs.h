@@ -1,14 +1,12 @@
 #pragma once
-// Plain windows that already behave as the game expects: the end-of-level window with
-// its quiz, and the top list window.
+// A plain window that already behaves as the game expects: the end-of-level window with
+// its quiz.
 #include <QDialog>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <array>
 #include <functional>
-
-#include "endgame/TopList.h"
 
 namespace pabuko {
 
@@ -51,22 +49,5 @@ class EndOfLevelDialog : public QDialog {
     bool closeAllowed_ = false;
     bool answered_ = false;
 };
-
-class TopListDialog : public QDialog {
-    Q_OBJECT
-  public:
-    TopListDialog(const QImage& background, const TopListEntries& entries, QWidget* parent);
-    // The picture as drawn: the background with the names and scores over it.
-    const QImage& Picture() const { return picture_; }
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
-  private:
-    QImage picture_;
-};
-
-// The picture of the top list window: names at x 31, scores at x 155, in three groups.
-QImage DrawTopList(const QImage& background, const TopListEntries& entries);
 
 }  // namespace pabuko
