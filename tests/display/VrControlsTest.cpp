@@ -18,8 +18,9 @@ QApplication& App() {
     static int argc = 1;
     static char name[] = "display_controls_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: torn down among the statics at exit it crashes in Qt.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 const QColor kGreen(0, 128, 0), kLime(0, 255, 0), kBlack(Qt::black);

@@ -8,8 +8,9 @@ inline QApplication& WindowApp() {
     static int argc = 1;
     static char name[] = "endgame_window_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: torn down among the statics at exit it crashes in Qt.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 }  // namespace pabuko::testing
