@@ -38,6 +38,8 @@ for name in "${fuzzers[@]}"; do
     mkdir -p "$corpus"
     dirs=("$corpus")
     [ -d "$work/seeds/$name" ] && dirs+=("$work/seeds/$name")
+    # The campaign's corpus: read, never written (new inputs go to the first folder).
+    [ -d "fuzz/corpus/$name" ] && dirs+=("fuzz/corpus/$name")
     echo "-- $name"
     if ! "build-fuzz/$name" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 \
         -artifact_prefix="build-fuzz/artifacts/$name-" -print_final_stats=1 \
