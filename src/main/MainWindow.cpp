@@ -204,9 +204,13 @@ void TfrmMain::BuildMenu() {
 
     auto* monosti = menuBar()->addMenu(QStringLiteral("&Možnosti"));
     monosti->setObjectName(QStringLiteral("Monosti1"));
-    mHudba = make(monosti, "mHudba", QStringLiteral("Hrát &hudbu"), QKeySequence(Qt::Key_F6),
-                  &TfrmMain::mHudbaClick);
+    mHudba =
+        make(monosti, "mHudba", QStringLiteral("Hrát &hudbu"), QKeySequence(Qt::Key_F6), nullptr);
     mHudba->setCheckable(true);
+    connect(mHudba, &QAction::triggered, this, [this](bool checked) {
+        mHudba->setChecked(!checked);
+        mHudbaClick();
+    });
     mHudba->setChecked(true);
     mZvuky =
         make(monosti, "mZvuky", QStringLiteral("Hrát &zvuky"), QKeySequence(Qt::Key_F7), nullptr);
@@ -317,7 +321,15 @@ void TfrmMain::FormCreate() {
         if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".mid") == 0)
             MusicFiles.push_back(name);
     }
-    if (MusicFiles.empty()) {
+    MediaPlayer = std::make_unique<TMediaPlayer>(
+        DXSound,
+        [this](std::function<void()> task) {
+            QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+        },
+        options_.SoundFont);
+    MediaPlayer->OnNotify = [this] { MediaPlayerNotify(); };
+    // Without a device or a soundfont music cannot play either: greyed, as with no files.
+    if (MusicFiles.empty() || !MediaPlayer->Available()) {
         mHudba->setChecked(false);
         mHudba->setEnabled(false);
     }
@@ -364,7 +376,7 @@ void TfrmMain::FormShow() {
     activateWindow();
     state_.Level = 0;
     LoadSkin();
-    if (mHudba->isChecked() && OnStartMusic) OnStartMusic();
+    if (mHudba->isChecked()) PlayRandomTrack();
     started_ = true;
 }
 
@@ -587,7 +599,37 @@ void TfrmMain::mTOPListClick() {
 }
 
 void TfrmMain::mHudbaClick() {
-    if (OnMusicSwitched) OnMusicSwitched(mHudba->isChecked());
+    if (mHudba->isChecked()) {
+        mHudba->setChecked(false);
+        MediaPlayer->Stop();
+    } else {
+        mHudba->setChecked(true);
+        PlayRandomTrack();
+    }
+}
+
+uint32_t MusicTrackIndex(uint32_t seed, uint32_t count) {
+    seed = seed * 134775813u + 1u;
+    return static_cast<uint32_t>((static_cast<uint64_t>(seed) * count) >> 32) & 0xFFu;
+}
+
+void TfrmMain::PlayRandomTrack() {
+    if (MusicFiles.empty()) return;
+    const uint32_t index =
+        MusicTrackIndex(seeds_.NextSeed(), static_cast<uint32_t>(MusicFiles.size()));
+    const std::string relative = "data/music/" + MusicFiles[index];
+    MediaPlayer->FileName = state_.ProgramFolder + relative;
+    try {
+        MediaPlayer->Open();
+        MediaPlayer->Play();
+    } catch (const MediaError& e) {
+        ReportLoadError(relative, e);
+    }
+}
+
+void TfrmMain::MediaPlayerNotify() {
+    if (MediaPlayer->Mode() == MediaMode::Stopped && mHudba->isChecked()) PlayRandomTrack();
+    MediaPlayer->Notify = true;
 }
 
 void TfrmMain::mSkinClick() {

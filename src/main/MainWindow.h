@@ -21,6 +21,7 @@
 #include "display/VrMatrix.h"
 #include "main/SystemSources.h"
 #include "platform/Gamepads.h"
+#include "platform/MediaPlayer.h"
 #include "platform/SoundDevice.h"
 
 class QAction;
@@ -48,7 +49,13 @@ struct MainWindowOptions {
     // The settings file that remembers the window size between runs; empty: nothing is
     // remembered and the window starts at 1×.
     std::string SettingsFile;
+    // The music's soundfont; empty: the system's General MIDI one.
+    std::string SoundFont;
 };
+
+// The music's choice of a track: Random(count) of the runtime's generator seeded with
+// `seed`, of which only the low 8 bits count.
+uint32_t MusicTrackIndex(uint32_t seed, uint32_t count);
 
 class TfrmMain : public QMainWindow, public GameHost {
     Q_OBJECT
@@ -70,9 +77,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     bool Started() const { return started_; }
     TfrmTopList& TopListWindow() { return *frmTopList_; }
 
-    // Music comes with its own player; until then these are where it plugs in.
-    std::function<void()> OnStartMusic;
-    std::function<void(bool on)> OnMusicSwitched;
+    TMediaPlayer& Music() { return *MediaPlayer; }
 
     // One frame step, as the frame timer calls it.
     void DXTimerTimer(int32_t lagCount);
@@ -101,6 +106,9 @@ class TfrmMain : public QMainWindow, public GameHost {
     void mOhreClick();
     void Novylevel1Click();
     void Dokoncitslovo1Click();
+
+    void PlayRandomTrack();
+    void MediaPlayerNotify();
 
     void LoadSkin();
     void mtrxTextScrollDone();
@@ -144,6 +152,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     ImageList DXImageListGame;
     SoundDevice DXSound;
     WaveList DXWaveList;
+    std::unique_ptr<TMediaPlayer> MediaPlayer;
     TDXTimer* DXTimer = nullptr;
     TDXInput DXInput;
     KeyboardFilter* keyboard_ = nullptr;

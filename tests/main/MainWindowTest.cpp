@@ -22,6 +22,7 @@
 #include <fstream>
 #include <functional>
 
+#include "assets/MusicSource.h"
 #include "assets/TfrmAbout.h"
 #include "assets/WaveList.h"
 #include "core/Playfield.h"
@@ -116,6 +117,13 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
+// A MIDI file of the note source's passage `notes` on a piano.
+std::vector<uint8_t> Midi(const std::string& notes, int tempo = 120) {
+    const auto text = "tempo " + std::to_string(tempo) +
+                      "\npart p channel 1 instrument 1\nsection A\np: " + notes + "\nend\nplay A\n";
+    return CompileMusicSource(text, "test");
+}
+
 struct Folder {
     bool screen = true, skin = true, sounds = true, music = true;
     bool answers = true;
@@ -125,6 +133,7 @@ class MainWindowTest : public ::testing::Test {
   protected:
     QTemporaryDir dir;
     std::unique_ptr<TfrmMain> w;
+    std::string soundFont;
 
     std::string Root() const { return dir.path().toStdString() + "/"; }
 
@@ -160,13 +169,15 @@ class MainWindowTest : public ::testing::Test {
                 waves.Add().SetWave(Wave{MakePcmFormat(1, 8000, 8), std::vector<uint8_t>(80, 128)});
             WriteFile(root + "data/sounds/sfx.qvs", waves.SaveToStream());
         }
-        if (f.music) WriteFile(root + "data/music/track.mid", {'M', 'T', 'h', 'd'});
+        // A quiet track that outlasts any test.
+        if (f.music) WriteFile(root + "data/music/track.mid", Midi("r/1 r r r", 20));
     }
 
     void Start(bool about = false) {
         MainWindowOptions o;
         o.ProgramFolder = Root();
         o.ShowAboutAtStart = about;
+        o.SoundFont = soundFont;
         w = std::make_unique<TfrmMain>(o);
         w->show();
         ASSERT_TRUE(WaitUntil([this] { return w->Started(); }, 5000));
@@ -725,6 +736,80 @@ TEST_F(MainWindowTest, LedLineScrollsTheChatterInTurnAndStopsWithThePause) {
     w->LoadSkin();
     EXPECT_EQ(led.Text(), "%Cprvni");
     EXPECT_EQ(w->Chatter().ChatterIndex, 0);
+}
+
+TEST_F(MainWindowTest, MusicGoesTrackAfterTrackStopsWithF6AndStartsAfreshWithF6) {
+    Make({});
+    // One short file: it comes again and again.
+    WriteFile(Root() + "data/music/track.mid", Midi("c5/16", 240));
+    Start();
+    if (!A("mHudba")->isEnabled()) GTEST_SKIP() << "no audio device or no soundfont";
+    TMediaPlayer& music = w->Music();
+    EXPECT_EQ(music.Mode(), MediaMode::Playing);
+    int ended = 0, restarted = 0;
+    music.OnNotify = [&, handler = music.OnNotify] {
+        const bool stopped = music.Mode() == MediaMode::Stopped;
+        handler();
+        ended += stopped;
+        restarted += stopped && music.Mode() == MediaMode::Playing;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return restarted >= 2; }, 15000));
+    EXPECT_EQ(ended, restarted);
+
+    QTest::keyClick(w.get(), Qt::Key_F6);
+    EXPECT_FALSE(A("mHudba")->isChecked());
+    EXPECT_EQ(music.Mode(), MediaMode::Stopped);
+    // The cut-off track's notification comes and starts nothing, nor does anything later.
+    const int before = ended;
+    ASSERT_TRUE(WaitUntil([&] { return ended > before; }));
+    QTest::qWait(1000);
+    EXPECT_EQ(music.Mode(), MediaMode::Stopped);
+
+    QTest::keyClick(w.get(), Qt::Key_F6);
+    EXPECT_TRUE(A("mHudba")->isChecked());
+    EXPECT_EQ(music.Mode(), MediaMode::Playing);
+}
+
+TEST_F(MainWindowTest, MusicThatCannotPlayIsReportedOrGreyedAndSwitchingOffIsQuiet) {
+    Make({});
+    WriteFile(Root() + "data/music/track.mid", {'M', 'T', 'h', 'd'});
+    ModalDriver driver(AcceptEverything);
+    Start();
+    if (!A("mHudba")->isEnabled()) GTEST_SKIP() << "no audio device or no soundfont";
+    // The damaged file is reported at the start; the item stays as it was.
+    ASSERT_EQ(driver.messages.size(), 1);
+    EXPECT_TRUE(driver.messages[0].contains(QStringLiteral("track.mid")))
+        << driver.messages[0].toStdString();
+    EXPECT_TRUE(A("mHudba")->isChecked());
+    // Nothing was ever opened: switching off says nothing.
+    QTest::keyClick(w.get(), Qt::Key_F6);
+    QTest::qWait(100);
+    EXPECT_FALSE(A("mHudba")->isChecked());
+    EXPECT_EQ(driver.messages.size(), 1);
+    w.reset();
+
+    // Without a soundfont music cannot play: greyed and unchecked, without a message.
+    WriteFile(Root() + "data/music/track.mid", Midi("c4/4"));
+    soundFont = Root() + "no-such-font.sf2";
+    Start();
+    EXPECT_FALSE(A("mHudba")->isEnabled());
+    EXPECT_FALSE(A("mHudba")->isChecked());
+    EXPECT_EQ(driver.messages.size(), 1);
+}
+
+TEST(MusicTrackIndexTest, IsTheGeneratorsDrawCutToItsLowEightBits) {
+    // Random(n) steps the seed first: 0xFFFFFFFF becomes 4160191484, i.e. 0.9686 of the range.
+    EXPECT_EQ(MusicTrackIndex(0xFFFFFFFFu, 3), 2u);
+    EXPECT_EQ(MusicTrackIndex(0xFFFFFFFFu, 300), 290u - 256u);
+    EXPECT_EQ(MusicTrackIndex(0, 300), 0u);
+    bool seen[3] = {};
+    for (uint32_t seed = 0; seed < 100000; seed += 7) {
+        EXPECT_LT(MusicTrackIndex(seed * 40503u, 300), 256u);
+        const uint32_t i = MusicTrackIndex(seed * 40503u, 3);
+        ASSERT_LT(i, 3u);
+        seen[i] = true;
+    }
+    EXPECT_TRUE(seen[0] && seen[1] && seen[2]);
 }
 
 }  // namespace

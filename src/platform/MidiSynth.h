@@ -1,0 +1,71 @@
+#pragma once
+// The music synthesizer: one FluidSynth instance with the game's sound settings and a MIDI
+// file player. It knows nothing of threads or devices: the sound device drives it from its
+// audio callback (holding its lock), the tool drives it straight into a WAV file.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+struct _fluid_hashtable_t;
+struct _fluid_synth_t;
+struct _fluid_player_t;
+
+namespace pabuko {
+
+// The system's General MIDI soundfont: the one Debian links as the default (a better font
+// the player installs takes that link over), else TimGM6mb's. Empty when there is none.
+std::string FindSoundFont();
+
+// True when the bytes start as a Standard MIDI File: an "MThd" chunk of at least six bytes
+// with one or more tracks. FluidSynth would take anything else silently as an empty song.
+bool LooksLikeMidiFile(std::span<const uint8_t> bytes);
+
+class MidiSynth {
+  public:
+    explicit MidiSynth(int sampleRate);
+    ~MidiSynth();
+    MidiSynth(const MidiSynth&) = delete;
+    MidiSynth& operator=(const MidiSynth&) = delete;
+
+    // False when the soundfont cannot be loaded.
+    bool LoadSoundFont(const std::string& path);
+    bool SoundFontLoaded() const { return fontId_ >= 0; }
+
+    // Plays the file from its beginning, replacing whatever played. The bytes are kept
+    // here; false when they are not a MIDI file.
+    bool Start(std::vector<uint8_t> file);
+    // Cuts the track off at once: every note falls silent.
+    void Stop();
+    bool Playing() const { return playing_; }
+
+    // Adds `frames` frames of interleaved stereo into `out`. Returns true when the track
+    // reached its musical end within them: its last event has played and its notes have
+    // died away (a note held on past the end is given a few seconds, then released).
+    bool Render(float* out, int frames);
+
+    int SampleRate() const { return sampleRate_; }
+
+  private:
+    void DeletePlayer();
+
+    int sampleRate_;
+    _fluid_hashtable_t* settings_ = nullptr;
+    _fluid_synth_t* synth_ = nullptr;
+    _fluid_player_t* player_ = nullptr;
+    int fontId_ = -1;
+    std::vector<uint8_t> file_;
+    std::vector<float> scratch_;
+    bool playing_ = false;
+    bool started_ = false;    // the player has had a block to load the file
+    int64_t tailFrames_ = 0;  // rendered since the last event
+    int64_t idleFrames_ = 0;  // rendered with nothing playing
+};
+
+// Renders a whole file as the game plays it, up to its musical end, as interleaved stereo
+// at `sampleRate`. Empty when the soundfont cannot be loaded or the bytes are no MIDI file.
+// `maxSeconds` bounds a file that never ends.
+std::vector<float> RenderMidiFile(std::vector<uint8_t> file, const std::string& soundFont,
+                                  int sampleRate, int maxSeconds = 1200);
+
+}  // namespace pabuko

@@ -1,0 +1,176 @@
+// The music player in the dummy driver's real-time stream, and the synthesizer's own end.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+#include "assets/MusicSource.h"
+#include "platform/MediaPlayer.h"
+#include "platform/MidiSynth.h"
+#include "platform/SoundDevice.h"
+
+namespace pabuko {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A song of `quarters` quarter notes at 120 per minute, one piano note each.
+std::vector<uint8_t> Song(int quarters) {
+    std::string notes;
+    for (int i = 0; i < quarters; ++i) notes += i % 2 ? " e4/4" : " c4/4";
+    return CompileMusicSource(
+        "tempo 120\npart p channel 1 instrument 1\nsection A\np:" + notes + "\nend\nplay A\n",
+        "test");
+}
+
+class MediaPlayerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        if (FindSoundFont().empty()) GTEST_SKIP() << "no General MIDI soundfont";
+        ASSERT_TRUE(device.Initialize());
+        player = std::make_unique<TMediaPlayer>(device, [this](std::function<void()> task) {
+            std::lock_guard lock(mutex);
+            queue.push_back(std::move(task));
+        });
+        player->OnNotify = [this] { ++notified; };
+    }
+    void TearDown() override { player.reset(); }
+
+    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+        const std::string path = dir + "/" + name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        return path;
+    }
+    // Runs the posted notifications, as the user-interface thread's event loop would.
+    void Pump() {
+        std::vector<std::function<void()>> tasks;
+        {
+            std::lock_guard lock(mutex);
+            tasks.swap(queue);
+        }
+        for (auto& t : tasks) t();
+    }
+    bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end) {
+            Pump();
+            if (done()) return true;
+            std::this_thread::sleep_for(5ms);
+        }
+        return false;
+    }
+
+    std::string dir = ::testing::TempDir();
+    SoundDevice device;
+    std::unique_ptr<TMediaPlayer> player;
+    std::mutex mutex;
+    std::vector<std::function<void()>> queue;
+    int notified = 0;
+};
+
+TEST_F(MediaPlayerTest, APlayNotifiesOnceAtItsMusicalEnd) {
+    player->FileName = Write("short.mid", Song(1));  // half a second
+    player->Open();
+    EXPECT_EQ(player->Mode(), MediaMode::Stopped);
+    player->Play();
+    EXPECT_EQ(player->Mode(), MediaMode::Playing);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(PumpUntil([&] { return notified > 0; }, 10s));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(player->Mode(), MediaMode::Stopped);
+    // After the note, not before it and not FluidSynth's own "done" seconds later.
+    EXPECT_GE(took, 450ms);
+    EXPECT_LT(took, 3000ms);
+    // Once only; played again, it notifies again.
+    EXPECT_FALSE(PumpUntil([&] { return notified > 1; }, 300ms));
+    player->Play();
+    ASSERT_TRUE(PumpUntil([&] { return notified == 2; }, 10s));
+}
+
+TEST_F(MediaPlayerTest, StopCutsAtOnceAndEndsThePendingPlay) {
+    player->FileName = Write("long.mid", Song(120));
+    player->Open();
+    player->Play();
+    std::this_thread::sleep_for(100ms);
+    player->Stop();
+    EXPECT_EQ(player->Mode(), MediaMode::Stopped);
+    // The cut-off play reports, once; the stopped player stays stopped.
+    EXPECT_TRUE(PumpUntil([&] { return notified == 1; }, 1s));
+    EXPECT_FALSE(PumpUntil([&] { return notified > 1; }, 300ms));
+    EXPECT_EQ(player->Mode(), MediaMode::Stopped);
+
+    // A new Open supersedes a playing file's notification too.
+    player->Play();
+    player->Notify = true;
+    player->Open();
+    EXPECT_TRUE(PumpUntil([&] { return notified == 3; }, 1s));
+    EXPECT_EQ(player->Mode(), MediaMode::Stopped);
+}
+
+TEST_F(MediaPlayerTest, BadFilesAndStopWithoutAFile) {
+    // Nothing opened: Stop is quiet.
+    EXPECT_NO_THROW(player->Stop());
+    EXPECT_EQ(player->Mode(), MediaMode::NotReady);
+    player->FileName = Write("bad.mid", {'M', 'T', 'h', 'd'});
+    try {
+        player->Open();
+        ADD_FAILURE() << "a damaged file opened";
+    } catch (const MediaError& e) {
+        EXPECT_NE(std::string(e.what()).find("bad.mid"), std::string::npos) << e.what();
+    }
+    player->FileName = dir + "/missing.mid";
+    EXPECT_THROW(player->Open(), MediaError);
+    EXPECT_EQ(player->Mode(), MediaMode::NotReady);
+    EXPECT_THROW(player->Play(), MediaError);
+    PumpUntil([] { return false; }, 50ms);
+    EXPECT_EQ(notified, 0);
+}
+
+TEST(MidiSynthTest, SynthesizerCutsAtOnceAndRendersAFileToItsEnd) {
+    const std::string font = FindSoundFont();
+    if (font.empty()) GTEST_SKIP() << "no General MIDI soundfont";
+    // Four quarters at 120 per minute: two seconds, then the last note's release.
+    const auto samples = RenderMidiFile(Song(4), font, 44100);
+    const double seconds = double(samples.size()) / 2 / 44100;
+    EXPECT_GE(seconds, 2.0);
+    EXPECT_LT(seconds, 3.5);
+    float peak = 0;
+    for (float s : samples) peak = std::max(peak, std::fabs(s));
+    EXPECT_GT(peak, 0.05f);
+    EXPECT_LT(peak, 1.0f);
+
+    MidiSynth synth(44100);
+    ASSERT_TRUE(synth.LoadSoundFont(font));
+    EXPECT_FALSE(synth.Start({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 0, 1, 0}));  // no track
+    ASSERT_TRUE(synth.Start(Song(8)));
+    std::vector<float> block(2 * 4410);
+    auto level = [&] {
+        std::fill(block.begin(), block.end(), 0.0f);
+        synth.Render(block.data(), 4410);
+        double sum = 0;
+        for (float s : block) sum += double(s) * s;
+        return std::sqrt(sum / double(block.size()));
+    };
+    level();
+    level();
+    const double playing = level();
+    synth.Stop();
+    // The notes stop at once; only the room's short echo rings on, and dies.
+    const double cut = level();
+    level();
+    const double later = level();
+    EXPECT_GT(playing, 0.01);
+    EXPECT_LT(cut, playing / 5);
+    EXPECT_LT(later, playing / 20);
+    EXPECT_FALSE(synth.Playing());
+}
+
+}  // namespace
+}  // namespace pabuko
