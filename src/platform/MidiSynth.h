@@ -17,8 +17,9 @@ namespace pabuko {
 // the player installs takes that link over), else TimGM6mb's. Empty when there is none.
 std::string FindSoundFont();
 
-// True when the bytes start as a Standard MIDI File: an "MThd" chunk of at least six bytes
-// with one or more tracks. FluidSynth would take anything else silently as an empty song.
+// True when the bytes hold a Standard MIDI File's frame: an "MThd" chunk of at least six
+// bytes and every track chunk it announces, in full. FluidSynth would take anything else
+// silently as an empty song.
 bool LooksLikeMidiFile(std::span<const uint8_t> bytes);
 
 class MidiSynth {

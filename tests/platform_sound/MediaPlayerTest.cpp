@@ -125,6 +125,11 @@ TEST_F(MediaPlayerTest, BadFilesAndStopWithoutAFile) {
     } catch (const MediaError& e) {
         EXPECT_NE(std::string(e.what()).find("bad.mid"), std::string::npos) << e.what();
     }
+    // A track cut short is as bad as a damaged header.
+    auto cut = Song(4);
+    cut.resize(cut.size() - 10);
+    player->FileName = Write("cut.mid", cut);
+    EXPECT_THROW(player->Open(), MediaError);
     player->FileName = dir + "/missing.mid";
     EXPECT_THROW(player->Open(), MediaError);
     EXPECT_EQ(player->Mode(), MediaMode::NotReady);
