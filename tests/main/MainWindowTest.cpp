@@ -133,7 +133,8 @@ class MainWindowTest : public ::testing::Test {
   protected:
     QTemporaryDir dir;
     std::unique_ptr<TfrmMain> w;
-    std::string soundFont;
+    // Music stays greyed unless a test asks for the system's soundfont (empty).
+    std::string soundFont = "/no-soundfont.sf2";
 
     std::string Root() const { return dir.path().toStdString() + "/"; }
 
@@ -213,6 +214,7 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, MenuHasItsCaptionsShortcutsAndInitialStates) {
     Make({});
+    soundFont.clear();
     Start();
     struct Item {
         const char* name;
@@ -270,6 +272,7 @@ TEST_F(MainWindowTest, MissingSoundsAndMusicGreyTheirItemsWithoutAMessage) {
 
 TEST_F(MainWindowTest, SoundsAndMusicPresentLeaveTheItemsOn) {
     Make({});
+    soundFont.clear();
     Start();
     EXPECT_TRUE(S().SoundAvailable);
     EXPECT_TRUE(A("mZvuky")->isEnabled());
@@ -742,6 +745,7 @@ TEST_F(MainWindowTest, MusicGoesTrackAfterTrackStopsWithF6AndStartsAfreshWithF6)
     Make({});
     // One short file: it comes again and again.
     WriteFile(Root() + "data/music/track.mid", Midi("c5/16", 240));
+    soundFont.clear();
     Start();
     if (!A("mHudba")->isEnabled()) GTEST_SKIP() << "no audio device or no soundfont";
     TMediaPlayer& music = w->Music();
@@ -774,6 +778,7 @@ TEST_F(MainWindowTest, MusicThatCannotPlayIsReportedOrGreyedAndSwitchingOffIsQui
     Make({});
     WriteFile(Root() + "data/music/track.mid", {'M', 'T', 'h', 'd'});
     ModalDriver driver(AcceptEverything);
+    soundFont.clear();
     Start();
     if (!A("mHudba")->isEnabled()) GTEST_SKIP() << "no audio device or no soundfont";
     // The damaged file is reported at the start; the item stays as it was.
@@ -790,7 +795,7 @@ TEST_F(MainWindowTest, MusicThatCannotPlayIsReportedOrGreyedAndSwitchingOffIsQui
 
     // Without a soundfont music cannot play: greyed and unchecked, without a message.
     WriteFile(Root() + "data/music/track.mid", Midi("c4/4"));
-    soundFont = Root() + "no-such-font.sf2";
+    soundFont = Root() + "no-such-font.sf2";  // one that is not there
     Start();
     EXPECT_FALSE(A("mHudba")->isEnabled());
     EXPECT_FALSE(A("mHudba")->isChecked());
