@@ -5,6 +5,8 @@
 #include <QRadialGradient>
 #include <cmath>
 
+#include "core/GameState.h"
+
 namespace pabuko::art {
 
 unsigned Dice::Next() {
@@ -161,20 +163,20 @@ namespace {
 
 QColor SpecialFace(int code) {
     switch (code) {
-        case 27:
+        case TileExtraLife:
             return QColor(214, 58, 104);
-        case 28:
-        case 29:
-        case 30:
+        case TileRemove1:
+        case TileRemove2:
+        case TileRemove3:
             return QColor(232, 118, 38);
-        case 31:
+        case TileClearColumn:
             return QColor(46, 118, 222);
-        case 32:
+        case TileSlowDown:
             return QColor(56, 160, 84);
-        case 33:
-        case 34:
+        case TileDeleteRowLeft:
+        case TileDeleteRowRight:
             return QColor(138, 78, 208);
-        case 38:
+        case TileEmptyStack:
             return QColor(24, 156, 150);
         default:
             return QColor(96, 108, 156);  // the bonus tiles: slate, lighter than the well
@@ -251,15 +253,15 @@ void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale, int 
     p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing, true);
     switch (code) {
-        case 27:
+        case TileExtraLife:
             PaintHeart(p, QRectF(2.5, 3, 10, 9.5), QColor(255, 236, 240));
             break;
-        case 28:
-        case 29:
-        case 30:
-            DownArrows(p, code - 27);
+        case TileRemove1:
+        case TileRemove2:
+        case TileRemove3:
+            DownArrows(p, code - TileExtraLife);
             break;
-        case 31: {
+        case TileClearColumn: {
             // A bolt straight down the column.
             QPainterPath bolt;
             bolt.moveTo(9.8, 0.8);
@@ -274,7 +276,7 @@ void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale, int 
             p.drawPath(bolt);
             break;
         }
-        case 32: {
+        case TileSlowDown: {
             // Hourglass: the fall takes its time.
             p.setPen(QPen(QColor(20, 70, 36), 0.9));
             p.setBrush(QColor(250, 248, 236));
@@ -304,27 +306,27 @@ void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale, int 
             p.drawLine(QPointF(3.2, 12.6), QPointF(11.8, 12.6));
             break;
         }
-        case 33:
-        case 34:
-            RowArrow(p, code == 33);
+        case TileDeleteRowLeft:
+        case TileDeleteRowRight:
+            RowArrow(p, code == TileDeleteRowLeft);
             break;
-        case 35: {
+        case TileSilverCoins: {
             const QColor silver(206, 214, 228);
             Coin(p, 5.2, 9.6, 8, silver);
             Coin(p, 9.8, 5.4, 8, silver);
             break;
         }
-        case 36: {
+        case TileGoldCoins: {
             const QColor gold(255, 196, 40);
             Coin(p, 4.8, 10.0, 7, gold);
             Coin(p, 10.2, 10.0, 7, gold);
             Coin(p, 7.5, 4.8, 7, gold);
             break;
         }
-        case 37:
+        case TileCopperCoin:
             Coin(p, 7.5, 7.5, 10, QColor(210, 122, 58));
             break;
-        case 38: {
+        case TileEmptyStack: {
             // A whirl that swallows the whole stack.
             QPainterPath whirl;
             const double cx = 7.5, cy = 7.5;

@@ -18,84 +18,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-const char* IconName(MessageIcon icon) {
-    switch (icon) {
-        case MessageIcon::Error:
-            return "error";
-        case MessageIcon::Warning:
-            return "warning";
-        case MessageIcon::Information:
-            return "information";
-        case MessageIcon::Question:
-            return "question";
-    }
-    return "?";
-}
-
-// Stands in for the main window and its dialogs: answers at once and records every call
-// a script should see.
-class ScriptHost : public GameHost {
-  public:
-    void PlayWave(int index) override { Record("wave " + std::to_string(index)); }
-
-    // The end-of-level window as the player would use it: a won level pays out and the
-    // scripted answer is clicked at once; the other modes are closed at once.
-    void OpenEndOfLevel(uint8_t mode) override {
-        Record("otevri " + std::to_string(mode));
-        switch (mode) {
-            case 0:
-                game->PayLevelWon();
-                PlayWave(9);
-                game->AddLevelScore();
-                game->AnswerQuiz(answer);
-                break;
-            case 5:
-                game->PayLevelWon();
-                game->AddLevelScore();
-                PlayWave(10);
-                game->AnswerQuiz(answer);
-                break;
-            case 1:
-                PlayWave(8);
-                game->EndGame();  // after the window has closed
-                break;
-            case 2:
-            case 3:
-                PlayWave(7);
-                break;
-            default:
-                break;
-        }
-    }
-
-    void ShowMessage(const std::string& caption, MessageIcon icon,
-                     const std::string& text) override {
-        Record("message " + caption + "|" + IconName(icon) + "|" + text);
-    }
-
-    std::string AskName() override {
-        Record("name prompt");
-        return nameGiven ? name : std::string("anonym");
-    }
-
-    void ShowTopList() override { Record("top list"); }
-    void SetTimerEnabled(bool enabled) override { timerEnabled = enabled; }
-    bool TimerEnabled() const override { return timerEnabled; }
-    bool CanDraw() override { return true; }
-    void BlankPlayfield() override {}
-    void SetPauseEnabled(bool) override {}
-    void OnEndGame() override { Record("EndGame"); }
-
-    void Record(std::string event) { events.push_back(std::move(event)); }
-
-    Game* game = nullptr;
-    bool timerEnabled = false;
-    int answer = 1;
-    bool nameGiven = false;
-    std::string name;
-    std::vector<std::string> events;
-};
-
 Json Codes(const auto& cells) {
     Json codes = Json::array();
     for (uint8_t c : cells) codes.push_back(c);
@@ -170,7 +92,6 @@ class Runner {
                 host_.answer = static_cast<int>(cmd.numbers[0]);
                 break;
             case Op::Name:
-                host_.nameGiven = true;
                 host_.name = cmd.text;
                 break;
             case Op::SaveTopList:
@@ -179,7 +100,7 @@ class Runner {
             case Op::Dump:
                 out << Dump().dump(-1, ' ', false, Json::error_handler_t::replace) << '\n'
                     << std::flush;
-                host_.events.clear();
+                host_.calls.clear();
                 break;
             case Op::DumpLevels:
                 out << DumpLevels(static_cast<int>(cmd.numbers[0]))
@@ -260,7 +181,7 @@ class Runner {
                     {"RightStackFull", state_.RightStackFull},
                     {"TimerEnabled", host_.TimerEnabled()},
                     {"TopList", top},
-                    {"events", host_.events}};
+                    {"events", host_.calls}};
     }
 
     // A text picture of the playfield for people: the well with the falling tile in
@@ -271,7 +192,8 @@ class Runner {
         const GameState& s = state_;
         const int width = std::clamp<int>(s.WordLength, 0, WellColumns);
         auto tile = [](uint8_t code) {
-            if (code >= 1 && code <= 26) return std::string(1, static_cast<char>('A' + code - 1));
+            if (code >= TileA && code <= TileZ)
+                return std::string(1, static_cast<char>('A' + code - 1));
             return std::to_string(code);
         };
         auto cell = [&](uint8_t code, bool playable) -> std::string {
@@ -303,7 +225,9 @@ class Runner {
                                                                 : "[" + tile(s.Falling.Code) + "]")
                             : cell(s.Well[column][row], playable);
             }
-            text += "|" + slot(s.RightStack, row, s.RightStackFull) + "\n";
+            text += '|';
+            text += slot(s.RightStack, row, s.RightStackFull);
+            text += '\n';
         }
         text += border + "     ";
         for (int column = 0; column < WellColumns; ++column) {
@@ -360,7 +284,7 @@ class Runner {
     }
 
     GameState state_;
-    ScriptHost host_;
+    WindowlessHost host_;
     ManualClock clock_;
     ScriptedSeeds seeds_{1};
     Game game_;

@@ -25,7 +25,7 @@ void Game::FallStep() {
     }
 
     if (f.Row == surface - 1 || f.Row == FloorRow) {
-        if (f.Code >= 1 && f.Code <= 26) {
+        if (f.Code >= TileA && f.Code <= TileZ) {
             LandLetter();
         } else {
             LandSpecial();
@@ -46,7 +46,7 @@ void Game::LandLetter() {
     const TLevel& rules = CurrentRecord();
     auto& column = s.Well[f.Column];
 
-    host_.PlayWave(0);
+    host_.PlayWave(WaveLanding);
     column[f.Row] = f.Code;
     if (f.Row >= FloorRow) return;
 
@@ -64,7 +64,7 @@ void Game::LandLetter() {
         points = rules.PrevLetterScore;
     }
     if (points >= 0) {
-        host_.PlayWave(1);
+        host_.PlayWave(WaveClear);
         column[f.Row] = TileEmpty;
         column[f.Row + 1] = TileEmpty;
         AddScore(points);
@@ -91,23 +91,23 @@ void Game::LandSpecial() {
 
     switch (f.Code) {
         case TileRemove1:
-            host_.PlayWave(1);
+            host_.PlayWave(WaveClear);
             removeBelow(1);
             AddScore(rules.Remove1Score);
             break;
         case TileRemove2:
-            host_.PlayWave(2);
+            host_.PlayWave(WaveRemove2);
             removeBelow(2);
             AddScore(rules.Remove2Score);
             break;
         case TileRemove3:
-            host_.PlayWave(3);
+            host_.PlayWave(WaveRemove3);
             removeBelow(3);
             AddScore(rules.Remove3Score);
             break;
         case TileClearColumn:
         case TileEmptyStack: {
-            host_.PlayWave(4);
+            host_.PlayWave(WaveClearColumn);
             int cleared = 0;
             for (int r = FloorRow; r >= 0 && column[r] != TileEmpty; --r) {
                 column[r] = TileEmpty;
@@ -118,11 +118,11 @@ void Game::LandSpecial() {
             break;
         }
         case TileDeleteRowLeft:
-            host_.PlayWave(5);
+            host_.PlayWave(WaveDeleteRow);
             deleteRow(0, f.Column);
             break;
         case TileDeleteRowRight:
-            host_.PlayWave(5);
+            host_.PlayWave(WaveDeleteRow);
             deleteRow(f.Column, WellColumns - 1);
             break;
         default:
@@ -142,11 +142,11 @@ void Game::CheckLevelEnd() {
     }
     for (int c = 0; c < WellColumns; ++c) {
         if (s.Well[c][0] != TileEmpty) {
-            EndLevel(255);
+            EndLevel(LevelEndOverflow);
             return;
         }
     }
-    if (s.TilesLeft == 0) EndLevel(254);
+    if (s.TilesLeft == 0) EndLevel(LevelEndOutOfTiles);
 }
 
 bool Game::WordInRow(int row) {

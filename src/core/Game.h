@@ -8,6 +8,12 @@
 
 namespace pabuko {
 
+// The codes EndLevel takes for a level lost.
+enum LevelEnd : uint8_t {
+    LevelEndOverflow = 255,    // a tile rests in the top row
+    LevelEndOutOfTiles = 254,  // the level's tile supply ran out
+};
+
 // The keys the steering reads on an input frame.
 struct SteerKeys {
     bool Right = false;
@@ -16,7 +22,7 @@ struct SteerKeys {
 };
 
 class Game {
-public:
+  public:
     Game(GameState& state, GameHost& host, Clock& clock, SeedSource& seeds);
 
     GameState& State() { return state_; }
@@ -49,15 +55,18 @@ public:
     uint32_t Random(uint32_t n);
 
     // --- level flow ---
-    void NewGame();  // LoadLevelSet(false), StartLevel(0), "&Pauza" enabled
+    void NewGame();              // LoadLevelSet(false), StartLevel(0), "&Pauza" enabled
     bool StartLevel(uint8_t n);  // false: refused, nothing changed
     void ClearWell();
+    // code: 1-127 the level is won (the word stood in row code - 1), or a LevelEnd code.
     bool EndLevel(uint8_t code);  // false: refused, nothing changed
 
     // --- level sets ---
     void LoadLevelSet(bool report);
 
     // --- end-of-level window logic ---
+    // The level being played, or an all-zero record when Level points past the table.
+    const TLevel& CurrentRecord() const { return LevelRecord(state_.Level); }
     void PayLevelWon();           // stack bonuses and extra lives (modes 0 and 5)
     void AddLevelScore();         // LevelScore of the current level
     bool AnswerQuiz(int answer);  // adds QuizScore when right; returns whether right
@@ -69,7 +78,7 @@ public:
     void EnterTopList();
     bool SaveTopList();  // false (after an error message) when the file could not be written
 
-private:
+  private:
     uint8_t DrawCode();  // the spawn's nested random choices
     bool StackOpen(bool left) const;
     void PushIntoStack(bool left);
@@ -80,7 +89,6 @@ private:
     uint8_t CellAt(int column, int row) const;
     void KeepTileInWell();
     const TLevel& LevelRecord(int n) const;
-    const TLevel& CurrentRecord() const { return LevelRecord(state_.Level); }
     int PlayWidth() const;  // WordLength kept within 1 … 12
     void AddScore(int64_t points);
 

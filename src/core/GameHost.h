@@ -9,18 +9,39 @@ namespace pabuko {
 
 enum class MessageIcon { Error, Warning, Information, Question };
 
+// The sound effects: indexes into the wave list.
+enum WaveNumber : int {
+    WaveLanding = 0,      // a tile lands or is pushed into a side stack
+    WaveClear = 1,        // two letters clear, or tile 28 removes one below it
+    WaveRemove2 = 2,      // tile 29 removes two below it
+    WaveRemove3 = 3,      // tile 30 removes three
+    WaveClearColumn = 4,  // a column or a whole side stack is emptied
+    WaveDeleteRow = 5,    // part of a row is deleted
+    WaveStackFull = 6,    // a side stack's last slot is filled
+    WaveLifeLost = 7,
+    WaveGameOver = 8,
+    WaveLevelWon = 9,
+    WaveLastLevelWon = 10,
+};
+
+// What the end-of-level window is opened for.
+enum EndOfLevelMode : uint8_t {
+    ModeLevelWon = 0,        // a quiz, then the next level
+    ModeGameOver = 1,        // no life left, or the program closes during a game
+    ModeWellOverflowed = 2,  // a life lost: a tile rests in the top row
+    ModeOutOfTiles = 3,      // a life lost: the level's tile supply ran out
+    ModeLastLevelWon = 5,    // the last quiz, then the game ends
+};
+
 class GameHost {
-public:
+  public:
     virtual ~GameHost() = default;
 
     // Plays wave i without waiting, if the wave list is loaded and "Hrát zvuky" is checked.
     virtual void PlayWave(int index) = 0;
-    // The end-of-level window (otevri): modal, returns after it has closed. In mode 1
-    // the window itself calls Game::EndGame after closing. In modes 0 and 5 the score
-    // grows in this order: Game::PayLevelWon (stack bonuses, extra lives), then
-    // Game::AddLevelScore, then Game::AnswerQuiz(k) for the first answer clicked only.
-    // The mode's wave: mode 0 plays it between the payout and AddLevelScore, mode 5
-    // plays it last, after AddLevelScore; modes 1-3 play it before showing the window.
+    // The end-of-level window (otevri) for an EndOfLevelMode: modal, returns after it
+    // has closed. Implementations run RunEndOfLevel (endgame/EndOfLevel.h), which
+    // pays out, plays the mode's wave and ends the game after game over.
     virtual void OpenEndOfLevel(uint8_t mode) = 0;
     // A modal message box with OK. Text is UTF-8; a line break is a single '\r'.
     virtual void ShowMessage(const std::string& caption, MessageIcon icon,
@@ -44,14 +65,14 @@ public:
 
 // Monotonic milliseconds, for the fall.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual int64_t NowMs() = 0;
 };
 
 // The value the random generator is re-seeded with before every spawn.
 class SeedSource {
-public:
+  public:
     virtual ~SeedSource() = default;
     virtual uint32_t NextSeed() = 0;
     // A spawn that makes a tile asks this first (after the TilesLeft test) and takes the

@@ -17,6 +17,8 @@ constexpr int StackSlots = 9;
 // Tile codes: 0 empty, 1–26 the letters A–Z, 27–38 special tiles.
 enum TileCode : uint8_t {
     TileEmpty = 0,
+    TileA = 1,  // the letters run A = 1 … Z = 26
+    TileZ = 26,
     TileExtraLife = 27,
     TileRemove1 = 28,
     TileRemove2 = 29,
@@ -25,9 +27,11 @@ enum TileCode : uint8_t {
     TileSlowDown = 32,
     TileDeleteRowLeft = 33,
     TileDeleteRowRight = 34,
-    TileBonus35 = 35,
-    TileBonus36 = 36,
-    TileBonus37 = 37,
+    // Coins that pay the level's Stacked35Score, Stacked36Score and Stacked37Score
+    // when they lie in a side stack as the level is won.
+    TileSilverCoins = 35,
+    TileGoldCoins = 36,
+    TileCopperCoin = 37,
     TileEmptyStack = 38,
 };
 

@@ -57,21 +57,21 @@ bool Game::EndLevel(uint8_t code) {
     const int signedCode = static_cast<int8_t>(code);
     if (signedCode >= 1) {
         if (s.Level < PlayableLevels(s)) {
-            host_.OpenEndOfLevel(0);
+            host_.OpenEndOfLevel(ModeLevelWon);
             s.Level += 1;
             StartLevel(s.Level);
         } else {
-            host_.OpenEndOfLevel(5);
+            host_.OpenEndOfLevel(ModeLastLevelWon);
             EndGame();
         }
-    } else if (code == 255 || code == 254) {
+    } else if (code == LevelEndOverflow || code == LevelEndOutOfTiles) {
         if (s.Lives == 0) {
-            if (code == 254) host_.SetTimerEnabled(false);
+            if (code == LevelEndOutOfTiles) host_.SetTimerEnabled(false);
             // The window calls EndGame once it has closed.
-            host_.OpenEndOfLevel(1);
+            host_.OpenEndOfLevel(ModeGameOver);
         } else {
             s.Lives -= 1;
-            host_.OpenEndOfLevel(code == 255 ? 2 : 3);
+            host_.OpenEndOfLevel(code == LevelEndOverflow ? ModeWellOverflowed : ModeOutOfTiles);
             StartLevel(s.Level);
         }
     }

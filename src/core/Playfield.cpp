@@ -27,10 +27,10 @@ void DrawItem(ImageList& images, int item, Surface& dest, int x, int y, int patt
 // Letters as item 2, special tiles as item 3; 0 and codes above 38 draw nothing visible.
 void DrawTile(ImageList& images, Surface& dest, int x, int y, uint8_t code) {
     if (code == TileEmpty) return;
-    if (code <= 26)
-        DrawItem(images, imgLetters, dest, x, y, code - 1);
+    if (code <= TileZ)
+        DrawItem(images, imgLetters, dest, x, y, code - TileA);
     else
-        DrawItem(images, imgSpecials, dest, x, y, code - 27);
+        DrawItem(images, imgSpecials, dest, x, y, code - TileExtraLife);
 }
 
 }  // namespace

@@ -18,7 +18,8 @@ constexpr uint8_t UsualConsonants[] = {Letter('R'), Letter('S'), Letter('D'), Le
                                        Letter('J'), Letter('C'), Letter('B'), Letter('Z')};
 constexpr uint8_t RareConsonants[] = {Letter('Q'), Letter('W'), Letter('F'),
                                       Letter('G'), Letter('H'), Letter('X')};
-constexpr uint8_t Bonuses[] = {TileExtraLife, TileBonus35, TileBonus36, TileBonus37, TileSlowDown};
+constexpr uint8_t Bonuses[] = {TileExtraLife, TileSilverCoins, TileGoldCoins, TileCopperCoin,
+                               TileSlowDown};
 
 }  // namespace
 

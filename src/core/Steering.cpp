@@ -63,14 +63,14 @@ void Game::PushIntoStack(bool left) {
     const auto slot = std::find(stack.begin(), stack.end(), TileEmpty);
     if (slot == stack.end()) return;  // StackOpen keeps this from happening
 
-    host_.PlayWave(0);
+    host_.PlayWave(WaveLanding);
     *slot = s.Falling.Code;
     if (s.Falling.Code == TileEmptyStack) {
-        host_.PlayWave(4);
+        host_.PlayWave(WaveClearColumn);
         stack.fill(TileEmpty);
     }
     if (stack[StackSlots - 1] != TileEmpty) {
-        host_.PlayWave(6);
+        host_.PlayWave(WaveStackFull);
         (left ? s.LeftStackFull : s.RightStackFull) = true;
     }
 
@@ -80,7 +80,7 @@ void Game::PushIntoStack(bool left) {
     SpawnTile();
     if (lastTile) {
         s.Falling.Column = static_cast<int8_t>(left ? WellColumns - PlayWidth() : WellColumns - 1);
-        EndLevel(254);
+        EndLevel(LevelEndOutOfTiles);
     }
 }
 

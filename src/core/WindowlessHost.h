@@ -7,23 +7,12 @@
 
 #include "core/Game.h"
 #include "core/GameHost.h"
+#include "endgame/EndOfLevel.h"
 
 namespace pabuko {
 
-// What the end-of-level window does with the rules when the player clicks `answer` at
-// once: a won level (modes 0 and 5) pays out, adds the level score and takes the answer;
-// after mode 1 the game ends. The other modes change nothing.
-inline void CloseEndOfLevelAtOnce(Game& game, uint8_t mode, int answer) {
-    if (mode == 0 || mode == 5) {
-        game.PayLevelWon();
-        game.AddLevelScore();
-        game.AnswerQuiz(answer);
-    } else if (mode == 1) {
-        game.EndGame();
-    }
-}
-
-// Loads and checks data: messages are kept instead of shown; every other call does nothing.
+// The main window's stand-in for the tool, tests, benchmarks and fuzzers: records every
+// call, keeps messages instead of showing them, and closes the end-of-level window at once.
 class WindowlessHost : public GameHost {
   public:
     struct Message {
@@ -32,21 +21,48 @@ class WindowlessHost : public GameHost {
         std::string text;
     };
     std::vector<Message> messages;
+    // Host calls in order: "wave N", "otevri N", "EndGame", "blank", "name prompt",
+    // "top list", "message CAPTION|ICON|TEXT".
+    std::vector<std::string> calls;
+    bool recordCalls = true;
+    bool timer = false;
+    bool pauseEnabled = false;
     bool canDraw = true;
+    std::string name = "anonym";
+    // When set, the end-of-level window runs as the player would use it, clicking
+    // `answer` at once; otherwise it is only recorded.
+    Game* game = nullptr;
+    int answer = 1;
 
-    void PlayWave(int) override {}
-    void OpenEndOfLevel(uint8_t) override {}
+    void PlayWave(int index) override { Record("wave " + std::to_string(index)); }
+    void OpenEndOfLevel(uint8_t mode) override {
+        Record("otevri " + std::to_string(mode));
+        if (!game) return;
+        AnswerAtOnce window(answer);
+        RunEndOfLevel(*game, window, mode);
+    }
     void ShowMessage(const std::string& caption, MessageIcon icon,
                      const std::string& text) override {
+        static const char* const icons[] = {"error", "warning", "information", "question"};
+        Record("message " + caption + "|" + icons[static_cast<int>(icon)] + "|" + text);
         messages.push_back({caption, icon, text});
     }
-    std::string AskName() override { return "anonym"; }
-    void ShowTopList() override {}
-    void SetTimerEnabled(bool) override {}
-    bool TimerEnabled() const override { return false; }
+    std::string AskName() override {
+        Record("name prompt");
+        return name;
+    }
+    void ShowTopList() override { Record("top list"); }
+    void SetTimerEnabled(bool enabled) override { timer = enabled; }
+    bool TimerEnabled() const override { return timer; }
     bool CanDraw() override { return canDraw; }
-    void BlankPlayfield() override {}
-    void SetPauseEnabled(bool) override {}
+    void BlankPlayfield() override { Record("blank"); }
+    void SetPauseEnabled(bool enabled) override { pauseEnabled = enabled; }
+    void OnEndGame() override { Record("EndGame"); }
+
+  private:
+    void Record(std::string call) {
+        if (recordCalls) calls.push_back(std::move(call));
+    }
 };
 
 // Time moves only when the caller sets `now`.

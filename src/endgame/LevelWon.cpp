@@ -10,13 +10,13 @@ void Game::PayLevelWon() {
     for (const auto* stack : {&s.LeftStack, &s.RightStack}) {
         for (const uint8_t code : *stack) {
             switch (code) {
-                case TileBonus36:
+                case TileGoldCoins:
                     points += rules.Stacked36Score;
                     break;
-                case TileBonus35:
+                case TileSilverCoins:
                     points += rules.Stacked35Score;
                     break;
-                case TileBonus37:
+                case TileCopperCoin:
                     points += rules.Stacked37Score;
                     break;
                 case TileExtraLife:

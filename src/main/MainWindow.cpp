@@ -29,6 +29,7 @@
 #include "core/Playfield.h"
 #include "display/KeyboardFilter.h"
 #include "display/SurfaceCanvas.h"
+#include "endgame/EndOfLevel.h"
 #include "endgame/NamePrompt.h"
 #include "endgame/TopListWindow.h"
 #include "levels/TfrmLevely.h"
@@ -490,46 +491,54 @@ void TfrmMain::PlayWave(int index) {
     }
 }
 
-void TfrmMain::OpenEndOfLevel(uint8_t mode) {
-    EndOfLevelDialog& w = *frmKonecLevelu_;
-    w.Reset();
-    if (mode == 0 || mode == 5) {
-        game_.PayLevelWon();
-        if (mode == 0) PlayWave(9);
-        const TLevel& level = state_.Levels[state_.Level];
-        w.SetTitle(mode == 0 ? QStringLiteral("Gratuluji! A teď otázka...")
-                             : QStringLiteral("Gratuluji! A teď poslední otázka..."));
-        w.SetText(FromCp1250(level.Question));
+namespace {
+
+// The stand-in end-of-level dialog as the window the end-of-level sequence drives.
+class EndOfLevelDialogWindow : public EndOfLevelWindow {
+  public:
+    explicit EndOfLevelDialogWindow(EndOfLevelDialog& w) : w_(w) {}
+
+    void ShowQuiz(const std::string& title, const TLevel& level) override {
+        w_.Reset();
+        w_.SetTitle(QString::fromStdString(title));
+        w_.SetText(FromCp1250(level.Question));
         const std::array<QString, 4> answers{FromCp1250(level.Answer1), FromCp1250(level.Answer2),
                                              FromCp1250(level.Answer3), FromCp1250(level.Answer4)};
-        w.SetAnswers(answers);
-        w.ShowPoints(level.QuizScore);
-        game_.AddLevelScore();
-        if (mode == 5) PlayWave(10);
+        w_.SetAnswers(answers);
+        w_.ShowPoints(level.QuizScore);
         // Without any answer to click the window could never close.
         bool anyAnswer = false;
         for (const QString& a : answers) anyAnswer = anyAnswer || !a.isEmpty();
         if (!anyAnswer) {
-            w.ShowCloseButton();
-            w.SetCloseAllowed(true);
+            w_.ShowCloseButton();
+            w_.SetCloseAllowed(true);
         }
-        w.OnAnswer = [this](int k) { return game_.AnswerQuiz(k); };
-    } else {
-        PlayWave(mode == 1 ? 8 : 7);
-        if (mode == 1) {
-            w.SetTitle(QStringLiteral("Game Over"));
-            w.SetText(QStringLiteral("Skončili jsme jasná zpráva..."));
-        } else {
-            w.SetTitle(QStringLiteral("Ztratili jste život"));
-            w.SetText(mode == 2 ? QStringLiteral("Móóóc kostek...")
-                                : QStringLiteral("Málo kostek..."));
-        }
-        w.ShowCloseButton();
-        w.SetCloseAllowed(true);
-        w.OnAnswer = nullptr;
+        quiz_ = true;
     }
-    w.exec();
-    if (mode == 1) game_.EndGame();
+    void ShowNotice(const std::string& title, const std::string& text) override {
+        w_.Reset();
+        w_.SetTitle(QString::fromStdString(title));
+        w_.SetText(QString::fromStdString(text));
+        w_.ShowCloseButton();
+        w_.SetCloseAllowed(true);
+        quiz_ = false;
+    }
+    void Exec(const std::function<bool(int)>& answer) override {
+        w_.OnAnswer = quiz_ ? answer : nullptr;
+        w_.exec();
+        w_.OnAnswer = nullptr;
+    }
+
+  private:
+    EndOfLevelDialog& w_;
+    bool quiz_ = false;
+};
+
+}  // namespace
+
+void TfrmMain::OpenEndOfLevel(uint8_t mode) {
+    EndOfLevelDialogWindow window(*frmKonecLevelu_);
+    RunEndOfLevel(game_, window, mode);
 }
 
 void TfrmMain::ShowMessage(const std::string& caption, MessageIcon icon, const std::string& text) {
@@ -665,7 +674,7 @@ void TfrmMain::mOhreClick() {
 void TfrmMain::Novylevel1Click() {
     // Only a running game has a level to win.
     if (state_.Level == 0) return;
-    game_.EndLevel(15);
+    game_.EndLevel(15);  // any code 1-127 wins the level
 }
 
 void TfrmMain::Dokoncitslovo1Click() {
@@ -677,7 +686,7 @@ void TfrmMain::Dokoncitslovo1Click() {
     const int n = answer.toInt(&number, 10);
     if (!number) {
         ShowMessage(kCaption.toStdString(), MessageIcon::Error,
-                    "'" + answer.toStdString() + "' is not a valid integer value");
+                    QStringLiteral("'%1' is not a valid integer value").arg(answer).toStdString());
         return;
     }
     // Levels outside the loaded set do not exist.
@@ -697,7 +706,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         mPauzaClick();
         return;
     }
-    if (state_.Level > 0) OpenEndOfLevel(1);
+    if (state_.Level > 0) OpenEndOfLevel(ModeGameOver);
     game_.SaveTopList();  // a failed write has been reported; closing goes on
     event->accept();
 }

@@ -105,7 +105,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     void mNapovedaClick();
     void mOhreClick();
     void Novylevel1Click();
-    void Dokoncitslovo1Click();
+    void Dokoncitslovo1Click();  // "Skocit do levelu": jumps to the level typed in
 
     void PlayRandomTrack();
     void MediaPlayerNotify();

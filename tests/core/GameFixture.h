@@ -10,43 +10,6 @@
 
 namespace pabuko::testing {
 
-class RecordingHost : public GameHost {
-  public:
-    // Host calls in order: "wave N", "otevri N", "EndGame", "blank", "name prompt",
-    // "top list", "message CAPTION|ICON|TEXT".
-    std::vector<std::string> calls;
-    bool timer = false;
-    bool pauseEnabled = false;
-    bool canDraw = true;
-    std::string name = "anonym";
-    // When set, the end-of-level window does what the real one does with the rules:
-    // pays out and answers in modes 0 and 5, ends the game after mode 1.
-    Game* game = nullptr;
-    int answer = 1;
-
-    void PlayWave(int index) override { calls.push_back("wave " + std::to_string(index)); }
-    void OpenEndOfLevel(uint8_t mode) override {
-        calls.push_back("otevri " + std::to_string(mode));
-        if (game) CloseEndOfLevelAtOnce(*game, mode, answer);
-    }
-    void ShowMessage(const std::string& caption, MessageIcon icon,
-                     const std::string& text) override {
-        static const char* const icons[] = {"error", "warning", "information", "question"};
-        calls.push_back("message " + caption + "|" + icons[static_cast<int>(icon)] + "|" + text);
-    }
-    std::string AskName() override {
-        calls.push_back("name prompt");
-        return name;
-    }
-    void ShowTopList() override { calls.push_back("top list"); }
-    void SetTimerEnabled(bool enabled) override { timer = enabled; }
-    bool TimerEnabled() const override { return timer; }
-    bool CanDraw() override { return canDraw; }
-    void BlankPlayfield() override { calls.push_back("blank"); }
-    void SetPauseEnabled(bool enabled) override { pauseEnabled = enabled; }
-    void OnEndGame() override { calls.push_back("EndGame"); }
-};
-
 constexpr uint8_t Code(char letter) {
     return static_cast<uint8_t>(letter - 'A' + 1);
 }
@@ -54,7 +17,7 @@ constexpr uint8_t Code(char letter) {
 class GameTest : public ::testing::Test {
   protected:
     GameState state;
-    RecordingHost host;
+    WindowlessHost host;
     ManualClock clock{1000};
     ScriptedSeeds seeds;
     Game game{state, host, clock, seeds};

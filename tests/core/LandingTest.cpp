@@ -159,7 +159,8 @@ TEST_F(LandingTest, ClearColumnScoresFlatOrPerTile) {
 }
 
 TEST_F(LandingTest, BonusTilesVanishWithoutEffect) {
-    for (uint8_t code : {TileExtraLife, TileSlowDown, TileBonus35, TileBonus36, TileBonus37}) {
+    for (uint8_t code :
+         {TileExtraLife, TileSlowDown, TileSilverCoins, TileGoldCoins, TileCopperCoin}) {
         host.calls.clear();
         score = state.Score;
         Stack(11, {Code('A')});

@@ -100,7 +100,7 @@ TEST_F(LevelFlowTest, NewGameLoadsTheSetAndEnablesPause) {
 TEST_F(LevelFlowTest, WonLevelOpensTheQuizAndStartsTheNextWithTwoSpawns) {
     PlayLevel(1);
     state.Score = 1000;
-    state.LeftStack[0] = TileBonus36;
+    state.LeftStack[0] = TileGoldCoins;
     state.RightStack[0] = Code('Q');
     WinByLanding();
     EXPECT_EQ(host.calls, (std::vector<std::string>{"wave 0", "otevri 0"}));
@@ -151,8 +151,8 @@ TEST_F(LevelFlowTest, FourthLossEndsTheGame) {
     }
     host.calls.clear();
     Overflow();
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"wave 0", "otevri 1", "EndGame", "blank",
-                                                    "name prompt", "top list"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"wave 0", "otevri 1", "wave 8", "EndGame",
+                                                    "blank", "name prompt", "top list"}));
     EXPECT_EQ(state.Level, 0);
     EXPECT_FALSE(host.timer);
 }

@@ -68,7 +68,7 @@ TEST_F(RobustnessTest, TileOutsideTheWellIsBroughtBackBeforeItFalls) {
 TEST_F(RobustnessTest, LevelBeyondTheTablePlaysWithoutRules) {
     ASSERT_TRUE(game.StartLevel(0));
     state.Level = 150;
-    state.LeftStack = {TileSlowDown, TileBonus36, TileExtraLife};
+    state.LeftStack = {TileSlowDown, TileGoldCoins, TileExtraLife};
     const int32_t score = state.Score;
     game.SpawnTile();
     Falling(Code('A'), 11, 17);

@@ -70,9 +70,9 @@ TEST_F(SteeringTest, EdgesKeepTheTileInTheWellAwayFromTheStackMouths) {
 TEST_F(SteeringTest, PushAtRowFourOrFiveStacksTheTileAndSpawnsTheNext) {
     const uint16_t tiles = state.TilesLeft;
     const int32_t score = state.Score;
-    Falling(TileBonus36, 9, 4);
+    Falling(TileGoldCoins, 9, 4);
     game.Steer(Left);
-    EXPECT_EQ(state.LeftStack[0], TileBonus36);
+    EXPECT_EQ(state.LeftStack[0], TileGoldCoins);
     EXPECT_EQ(state.Falling.Code, Code('E'));
     EXPECT_EQ(state.Falling.Column, 10);
     EXPECT_EQ(state.Falling.Row, 0);
@@ -124,7 +124,7 @@ TEST_F(SteeringTest, StackWithEverySlotTakenStaysClosedWithoutItsFlag) {
 TEST_F(SteeringTest, PushOfTheLastTileEndsTheLevelWithTheTileInTheWell) {
     state.TilesLeft = 0;
     state.Lives = 2;
-    Falling(TileBonus35, 9, 4);
+    Falling(TileSilverCoins, 9, 4);
     game.Steer(Left);
     EXPECT_EQ(host.calls, (std::vector<std::string>{"wave 0", "otevri 3"}));
     EXPECT_EQ(state.Lives, 1);
