@@ -7,4 +7,6 @@ bash scripts/setup.sh
 if [ ! -f build/CMakeCache.txt ]; then
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
+# Warnings are errors for the project's own builds only.
+cmake -S . -B build -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build -j2

@@ -13,7 +13,7 @@ seconds=${FUZZ_SECONDS:-30}
 
 echo "== fuzzers (clang, ${seconds} s each) =="
 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DPABUKO_ENGINE_ONLY=ON -DPABUKO_FUZZ=ON -DPABUKO_BENCH=OFF >/dev/null
+    -DPABUKO_ENGINE_ONLY=ON -DPABUKO_FUZZ=ON -DPABUKO_BENCH=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 mapfile -t fuzzers < <(grep -v '^$' build-fuzz/fuzzers.txt || true)
 if [ ${#fuzzers[@]} -eq 0 ]; then
     echo "no fuzzers"

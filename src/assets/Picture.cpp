@@ -429,8 +429,10 @@ std::vector<uint8_t> PictureDataFromBmp(std::span<const uint8_t> bmpFile) {
 }
 
 std::vector<uint8_t> PictureDataFromDib(std::span<const uint8_t> dib) {
-    std::vector<uint8_t> out{4, 'T', 'D', 'I', 'B'};
-    out.insert(out.end(), dib.begin(), dib.end());
+    static constexpr uint8_t kClass[] = {4, 'T', 'D', 'I', 'B'};
+    std::vector<uint8_t> out(sizeof kClass + dib.size());
+    std::copy(std::begin(kClass), std::end(kClass), out.begin());
+    std::copy(dib.begin(), dib.end(), out.begin() + sizeof kClass);
     return out;
 }
 

@@ -167,8 +167,10 @@ TEST(ListFileFormat, HeaderVariants) {
     auto file = WorkedExample(true);
     std::vector<uint8_t> body(file.begin() + 10, file.end());
     body.insert(body.begin() + 4, {0xF2, 0x02, 0x03});
-    std::vector<uint8_t> longName{0xFF, 0x0A, 0x00};
-    longName.insert(longName.end(), 76, 'N');
+    std::vector<uint8_t> longName(3 + 76, 'N');
+    longName[0] = 0xFF;
+    longName[1] = 0x0A;
+    longName[2] = 0x00;
     Append(longName, {0x00, 0x30, 0x10, 0, 0, 0, 0});
     longName.insert(longName.end(), body.begin(), body.end());
     PictureCollection list;
