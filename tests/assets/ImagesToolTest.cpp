@@ -1,5 +1,6 @@
 // pabuko-tool images pack and dump, run as the build runs them.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QColor>
 #include <QImage>
@@ -34,7 +35,8 @@ ToolRun Tool(const std::string& args) {
 }
 
 fs::path TempDir(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / ("pabuko-images-" + name);
+    const fs::path dir =
+        fs::temp_directory_path() / ("pabuko-images-" + std::to_string(::getpid()) + "-" + name);
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
