@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/Playfield.h"
-#include "main/TestArt.h"
+#include "core/TestArt.h"
 
 namespace pabuko {
 namespace {

@@ -1,5 +1,4 @@
-// The level-set and skin choices and the top list's name prompt, headless (the
-// QApplication, speaking Czech, comes from MainWindowTest.cpp).
+// The level-set and skin choices and the top list's name prompt, headless.
 #include <gtest/gtest.h>
 
 #include <QDialogButtonBox>
@@ -21,11 +20,14 @@
 #include "endgame/NamePrompt.h"
 #include "levels/LevelSetFile.h"
 #include "levels/TfrmLevely.h"
+#include "main/CzechTestApp.h"
 
 namespace pabuko {
 namespace {
 
 using namespace pabuko::testing;
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new CzechTestAppEnvironment);
 
 void Touch(const std::string& path, const std::string& bytes = {}) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());

@@ -1,5 +1,6 @@
 // The main window as a player meets it, headless: menu, keys, frames, dialogs.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -26,30 +27,19 @@
 #include "assets/TfrmAbout.h"
 #include "assets/WaveList.h"
 #include "core/Playfield.h"
+#include "core/TestArt.h"
 #include "display/VrHotImage.h"
 #include "levels/LevelSetFile.h"
-#include "main/CzechQt.h"
+#include "main/CzechTestApp.h"
 #include "main/MainWindow.h"
 #include "main/StandInDialogs.h"
-#include "main/TestArt.h"
 
 namespace pabuko {
 namespace {
 
 using namespace pabuko::testing;
 
-struct QtEnvironment : ::testing::Environment {
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "main_window_test";
-        static char* argv[] = {name, nullptr};
-        app = new QApplication(argc, argv);
-        InstallCzechQtTexts(*app);  // the windows speak Czech, as in the game
-    }
-    void TearDown() override { delete app; }
-    QApplication* app = nullptr;
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new CzechTestAppEnvironment);
 
 bool WaitUntil(const std::function<bool()>& done, int ms = 3000) {
     QElapsedTimer t;
@@ -405,7 +395,8 @@ TEST_F(MainWindowTest, KeysAreNotReadWhileAnotherWindowIsActive) {
     QApplication::setActiveWindow(&other);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     const int8_t column = S().Falling.Column;
-    QTest::qWait(250);
+    // Frames of their own, so that input frames come whatever the clock does.
+    for (int i = 0; i < 6; ++i) w->DXTimerTimer(1);
     EXPECT_EQ(S().Falling.Column, column);
 }
 
@@ -578,6 +569,38 @@ TEST_F(MainWindowTest, CloseConfirmationNoKeepsPlayingYesSavesTheTopList) {
     EXPECT_EQ(S().TopList[0].Points, 1234);
     std::ifstream saved(Root() + "toplist.dat", std::ios::binary);
     EXPECT_TRUE(saved.good());
+}
+
+TEST_F(MainWindowTest, ReadOnlyProgramFolderKeepsTheTopListInTheUsersDataFolder) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    Make({});
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    namespace fs = std::filesystem;
+    fs::permissions(Root(), fs::perms::owner_write, fs::perm_options::remove);
+    // Writable again afterwards, so that the folder can be removed.
+    struct Restore {
+        std::string folder;
+        ~Restore() {
+            fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
+            qunsetenv("XDG_DATA_HOME");
+        }
+    } restore{Root()};
+    ModalDriver driver([&](QWidget* m) {
+        auto* box = qobject_cast<QMessageBox*>(m);
+        if (box && box->windowTitle() == QStringLiteral("Konec?"))
+            Press(box, QMessageBox::Yes);
+        else
+            AcceptEverything(m);
+    });
+    Start();
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    S().Score = 1234;
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(S().TopListFolder.rfind(data.path().toStdString() + "/", 0), 0u) << S().TopListFolder;
+    EXPECT_TRUE(fs::exists(S().TopListFolder + "toplist.dat"));
+    EXPECT_FALSE(fs::exists(Root() + "toplist.dat"));
 }
 
 TEST_F(MainWindowTest, EffectsPlayThroughTheWaveListOnlyWithTheSoundItemChecked) {
