@@ -16,6 +16,7 @@
 #include "core/Game.h"
 #include "core/WindowlessHost.h"
 #include "levels/LevelSetFile.h"
+#include "platform/Files.h"
 #include "platform/TextEncoding.h"
 
 namespace pabuko::tool {
@@ -28,14 +29,6 @@ struct SourceError {
     size_t line;
     std::string reason;
 };
-
-std::optional<std::string> ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
-}
 
 bool WriteWhole(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -138,7 +131,7 @@ std::vector<std::string> CheckLevelSource(std::string text) {
 }
 
 int Pack(const std::string& src, const std::string& out) {
-    auto text = ReadWhole(src);
+    auto text = ReadWholeFile(src);
     if (!text) {
         std::cerr << src << ": cannot read the file\n";
         return 1;
@@ -159,7 +152,7 @@ int Pack(const std::string& src, const std::string& out) {
 // Scoring rules from JSON: the TLevel field names, LevelBonus (v) and Reserved; a field
 // left out keeps its standard value.
 int PackScoring(const std::string& src, const std::string& out) {
-    auto text = ReadWhole(src);
+    auto text = ReadWholeFile(src);
     if (!text) {
         std::cerr << src << ": cannot read the file\n";
         return 1;

@@ -23,6 +23,7 @@
 #include "ToolCommands.h"
 #include "assets/ObjectStream.h"
 #include "assets/WaveList.h"
+#include "platform/Files.h"
 #include "platform/SoundMixer.h"
 #include "platform/TextEncoding.h"
 
@@ -40,10 +41,9 @@ uint32_t Get32(const std::vector<uint8_t>& b, size_t at) {
 
 // A WAV file as other programs write it: chunks padded to even sizes.
 Wave ReadWavFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot open " + path.string());
-    const std::vector<uint8_t> b{std::istreambuf_iterator<char>(in),
-                                 std::istreambuf_iterator<char>()};
+    const auto file = ReadWholeFile(path.string());
+    if (!file) throw std::runtime_error("cannot open " + path.string());
+    const std::vector<uint8_t> b(file->begin(), file->end());
     if (b.size() < 12 || std::memcmp(b.data(), "RIFF", 4) != 0 ||
         std::memcmp(b.data() + 8, "WAVE", 4) != 0)
         throw std::runtime_error(path.string() + ": not a RIFF WAVE file");

@@ -5,9 +5,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
-#include <filesystem>
 
 #include "core/GameState.h"
+#include "platform/Files.h"
 
 namespace pabuko {
 
@@ -31,15 +31,8 @@ class NameList : public QListWidget {
 }  // namespace
 
 std::vector<std::string> ListDataFiles(const std::string& folder, const std::string& extension) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        const std::string file = it->path().filename().string();
-        if (file.size() >= extension.size() &&
-            file.compare(file.size() - extension.size(), extension.size(), extension) == 0)
-            names.push_back(StripExtension(file));
-    }
+    std::vector<std::string> names = FilesWithExtension(folder, extension);
+    for (std::string& name : names) name = StripExtension(name);
     return names;
 }
 

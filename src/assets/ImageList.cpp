@@ -1,8 +1,6 @@
 #include "assets/ImageList.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "assets/ObjectStream.h"
 
@@ -167,12 +165,7 @@ void PictureCollection::Restore() {
 }
 
 void PictureCollection::LoadFromFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw StreamError("Cannot open file \"" + path + "\"");
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file),
-                                     std::istreambuf_iterator<char>()};
-    file.close();
-    LoadFromStream(bytes);
+    LoadFromStream(ReadStreamFile(path));
 }
 
 void PictureCollection::LoadFromStream(std::span<const uint8_t> bytes) {

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <fstream>
 
+#include "platform/Files.h"
 #include "platform/TextEncoding.h"
 
 namespace pabuko {
@@ -402,15 +404,22 @@ void ObjectStreamReader::ReadCollection(const std::function<void(ObjectStreamRea
     }
 }
 
+std::vector<uint8_t> ReadStreamFile(const std::string& path) {
+    if (!std::ifstream(path, std::ios::binary))
+        throw StreamError("Cannot open file \"" + path + "\"");
+    const auto bytes = ReadWholeFile(path);
+    if (!bytes) throw StreamError(stream_messages::kStreamReadError);
+    return std::vector<uint8_t>(bytes->begin(), bytes->end());
+}
+
 // ---- ObjectStreamWriter
 
 void ObjectStreamWriter::U16(uint16_t v) {
-    Byte(static_cast<uint8_t>(v));
-    Byte(static_cast<uint8_t>(v >> 8));
+    PutU16(out_, v);
 }
 
 void ObjectStreamWriter::U32(uint32_t v) {
-    for (int i = 0; i < 4; ++i) Byte(static_cast<uint8_t>(v >> (8 * i)));
+    PutU32(out_, v);
 }
 
 void ObjectStreamWriter::ShortString(std::string_view s) {

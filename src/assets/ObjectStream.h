@@ -96,6 +96,18 @@ class ByteReader {
     size_t pos_ = 0;
 };
 
+// Little-endian writing: appends the bytes of v, lowest first.
+inline void PutU16(std::vector<uint8_t>& out, uint16_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+inline void PutU32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+// A list file's bytes, for LoadFromStream; StreamError when it cannot be opened or read.
+std::vector<uint8_t> ReadStreamFile(const std::string& path);
+
 class ObjectStreamReader;
 
 // An object whose entries a stream can set. Paths ("List.ColorTable") walk through

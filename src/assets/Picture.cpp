@@ -344,18 +344,6 @@ Picture DecodePictureData(std::span<const uint8_t> payload, PixelBudget* budget)
 
 // ---- writers
 
-namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-}  // namespace
-
 std::vector<uint8_t> EncodeDib(int width, int height, std::span<const uint32_t> pixels,
                                int bitCount) {
     if (bitCount != 8 && bitCount != 24 && bitCount != 32) {
@@ -379,18 +367,18 @@ std::vector<uint8_t> EncodeDib(int width, int height, std::span<const uint32_t> 
     const size_t stride = ((static_cast<size_t>(width) * bitCount + 31) / 32) * 4;
     std::vector<uint8_t> out;
     out.reserve(40 + palette.size() * 4 + stride * height);
-    Put32(out, 40);
-    Put32(out, static_cast<uint32_t>(width));
-    Put32(out, static_cast<uint32_t>(height));
-    Put16(out, 1);
-    Put16(out, static_cast<uint32_t>(bitCount));
-    Put32(out, 0);  // no compression
-    Put32(out, static_cast<uint32_t>(stride * height));
-    Put32(out, 3780);  // 96 dpi
-    Put32(out, 3780);
-    Put32(out, static_cast<uint32_t>(palette.size()));
-    Put32(out, 0);
-    for (uint32_t c : palette) Put32(out, c);
+    PutU32(out, 40);
+    PutU32(out, static_cast<uint32_t>(width));
+    PutU32(out, static_cast<uint32_t>(height));
+    PutU16(out, 1);
+    PutU16(out, static_cast<uint16_t>(bitCount));
+    PutU32(out, 0);  // no compression
+    PutU32(out, static_cast<uint32_t>(stride * height));
+    PutU32(out, 3780);  // 96 dpi
+    PutU32(out, 3780);
+    PutU32(out, static_cast<uint32_t>(palette.size()));
+    PutU32(out, 0);
+    for (uint32_t c : palette) PutU32(out, c);
     for (int y = height - 1; y >= 0; --y) {
         const size_t rowStart = out.size();
         for (int x = 0; x < width; ++x) {
@@ -414,16 +402,16 @@ std::vector<uint8_t> EncodeBmpFile(int width, int height, std::span<const uint32
     const std::vector<uint8_t> dib = EncodeDib(width, height, pixels, bitCount);
     const uint32_t paletteBytes = bitCount == 8 ? dib[32] * 4u + dib[33] * 1024u : 0;
     std::vector<uint8_t> out{'B', 'M'};
-    Put32(out, static_cast<uint32_t>(14 + dib.size()));
-    Put32(out, 0);
-    Put32(out, 14 + 40 + paletteBytes);
+    PutU32(out, static_cast<uint32_t>(14 + dib.size()));
+    PutU32(out, 0);
+    PutU32(out, 14 + 40 + paletteBytes);
     out.insert(out.end(), dib.begin(), dib.end());
     return out;
 }
 
 std::vector<uint8_t> PictureDataFromBmp(std::span<const uint8_t> bmpFile) {
     std::vector<uint8_t> out{7, 'T', 'B', 'i', 't', 'm', 'a', 'p'};
-    Put32(out, static_cast<uint32_t>(bmpFile.size()));
+    PutU32(out, static_cast<uint32_t>(bmpFile.size()));
     out.insert(out.end(), bmpFile.begin(), bmpFile.end());
     return out;
 }

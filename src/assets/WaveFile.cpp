@@ -17,13 +17,6 @@ uint32_t Get32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
-void Put16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
 uint8_t* Set32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
     return p + 4;
@@ -57,12 +50,12 @@ std::vector<uint8_t> MakePcmFormat(uint16_t channels, uint32_t samplesPerSec,
                                    uint16_t bitsPerSample) {
     const auto blockAlign = static_cast<uint16_t>(channels * (bitsPerSample / 8));
     std::vector<uint8_t> out;
-    Put16(out, kWaveFormatPcm);
-    Put16(out, channels);
-    Put32(out, samplesPerSec);
-    Put32(out, samplesPerSec * blockAlign);
-    Put16(out, blockAlign);
-    Put16(out, bitsPerSample);
+    PutU16(out, kWaveFormatPcm);
+    PutU16(out, channels);
+    PutU32(out, samplesPerSec);
+    PutU32(out, samplesPerSec * blockAlign);
+    PutU16(out, blockAlign);
+    PutU16(out, bitsPerSample);
     return out;
 }
 

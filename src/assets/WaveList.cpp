@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "assets/ObjectStream.h"
@@ -140,12 +139,7 @@ void WaveCollection::Restore() {
 }
 
 void WaveCollection::LoadFromFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw StreamError("Cannot open file \"" + path + "\"");
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file),
-                                     std::istreambuf_iterator<char>()};
-    if (file.bad()) throw StreamError(stream_messages::kStreamReadError);
-    LoadFromStream(bytes);
+    LoadFromStream(ReadStreamFile(path));
 }
 
 namespace {

@@ -1,31 +1,15 @@
 // Game::LoadLevelSet: reads the current level set and its scoring rules into the level
 // table, with the player's messages.
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "core/Game.h"
 #include "levels/LevelSetFile.h"
+#include "platform/Files.h"
 
 namespace pabuko {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::optional<std::string> ReadFile(const fs::path& path, size_t limit = std::string::npos) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes;
-    if (limit == std::string::npos) {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    } else {
-        bytes.resize(limit);
-        in.read(bytes.data(), static_cast<std::streamsize>(limit));
-        bytes.resize(static_cast<size_t>(in.gcount()));
-    }
-    if (in.bad()) return std::nullopt;
-    return bytes;
-}
 
 bool Exists(const fs::path& path) {
     std::error_code ec;
@@ -43,7 +27,7 @@ void Game::LoadLevelSet(bool report) {
 
     std::error_code ec;
     std::optional<std::string> bytes;
-    if (fs::is_regular_file(levelPath, ec)) bytes = ReadFile(levelPath);
+    if (fs::is_regular_file(levelPath, ec)) bytes = ReadWholeFile(levelPath.string());
     if (!bytes) {
         host_.ShowMessage("Chyba", MessageIcon::Error,
                           "Nebyl nalezen požadovaný soubor s levely, zkuste vybrat jiný\r"
@@ -54,7 +38,7 @@ void Game::LoadLevelSet(bool report) {
     ScoringRules rules;
     if (Exists(scoringPath)) {
         // A damaged rules file must not quietly turn into the standard rules.
-        auto stored = ReadFile(scoringPath, ScoringRulesSize);
+        auto stored = ReadWholeFile(scoringPath.string(), ScoringRulesSize);
         auto parsed = stored ? ParseScoringRules(*stored) : std::nullopt;
         if (!parsed) {
             host_.ShowMessage("Chyba", MessageIcon::Error,

@@ -34,9 +34,10 @@
 #include "endgame/TopListWindow.h"
 #include "levels/TfrmLevely.h"
 #include "main/DXDrawWidget.h"
-#include "main/QtText.h"
 #include "main/StandInDialogs.h"
+#include "platform/Files.h"
 #include "platform/ProgramFolder.h"
+#include "platform/QtText.h"
 
 namespace pabuko {
 
@@ -314,14 +315,7 @@ void TfrmMain::FormCreate() {
         mZvuky->setEnabled(false);
     }
 
-    MusicFiles.clear();
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder + "data/music", ec), end; !ec && it != end;
-         it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".mid") == 0)
-            MusicFiles.push_back(name);
-    }
+    MusicFiles = FilesWithExtension(folder + "data/music", ".mid");
     MediaPlayer = std::make_unique<TMediaPlayer>(
         DXSound,
         [this](std::function<void()> task) {
@@ -493,7 +487,7 @@ void TfrmMain::PlayWave(int index) {
 
 namespace {
 
-// The stand-in end-of-level dialog as the window the end-of-level sequence drives.
+// The end-of-level dialog as the window the end-of-level sequence drives.
 class EndOfLevelDialogWindow : public EndOfLevelWindow {
   public:
     explicit EndOfLevelDialogWindow(EndOfLevelDialog& w) : w_(w) {}

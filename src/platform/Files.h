@@ -1,0 +1,18 @@
+#pragma once
+// Reading whole files and listing a folder, for the loaders, the windows and the tool.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pabuko {
+
+// The file's bytes, at most `limit` of them; nullopt when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::string& path, size_t limit = std::string::npos);
+
+// The names (without the folder) of the entries in `folder` that end in `extension`, in the
+// order the folder gives them; none when the folder cannot be read.
+std::vector<std::string> FilesWithExtension(const std::string& folder, std::string_view extension);
+
+}  // namespace pabuko
