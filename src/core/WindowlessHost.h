@@ -11,7 +11,7 @@
 
 namespace pabuko {
 
-// The main window's stand-in for the tool, tests, benchmarks and fuzzers: records every
+// In place of the main window for the tool, tests, benchmarks and fuzzers: records every
 // call, keeps messages instead of showing them, and closes the end-of-level window at once.
 class WindowlessHost : public GameHost {
   public:

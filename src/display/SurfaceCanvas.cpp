@@ -4,7 +4,7 @@
 #include <QFontMetrics>
 #include <cmath>
 
-#include "main/QtText.h"
+#include "platform/QtText.h"
 
 namespace pabuko {
 

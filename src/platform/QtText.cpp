@@ -1,4 +1,4 @@
-#include "main/QtText.h"
+#include "platform/QtText.h"
 
 #include "platform/TextEncoding.h"
 

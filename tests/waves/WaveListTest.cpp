@@ -355,7 +355,7 @@ TEST(WaveListFile, ErrorsKeepTheItemsReadBeforeThem) {
     };
     WaveList list;
     list.Items.Add();
-    // The payload an empty wave used to be stored with.
+    // An empty payload: too short even for the size field.
     EXPECT_EQ(LoadError(list.Items, withSecondItem([](ObjectStreamWriter& w) {
                             w.Name("Wave.WAVE");
                             w.Binary({});
