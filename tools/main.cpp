@@ -14,8 +14,12 @@ namespace {
 int exitCode = 0;
 }
 
-void SetExitCode(int code) { exitCode = code; }
-int ExitCode() { return exitCode; }
+void SetExitCode(int code) {
+    exitCode = code;
+}
+int ExitCode() {
+    return exitCode;
+}
 
 }  // namespace pabuko::tool
 
