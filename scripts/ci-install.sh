@@ -9,7 +9,7 @@ bash scripts/setup.sh
 
 echo "== Release build with Clang =="
 CXX=clang++-14 cmake -S . -B build-release-clang -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DPABUKO_BENCH=OFF >/dev/null
+    -DPABUKO_BENCH=OFF -DBUILD_TESTING=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build-release-clang -j2 --target pabuko
 
 echo "== Release build with GCC, installed into a temporary prefix =="

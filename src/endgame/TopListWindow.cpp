@@ -7,7 +7,7 @@
 #include <QScreen>
 
 #include "display/VrHotImage.h"
-#include "main/QtText.h"
+#include "platform/QtText.h"
 
 namespace pabuko {
 

@@ -6,6 +6,7 @@
 #include <QEnterEvent>
 #include <QTest>
 
+#include "QtTestApp.h"
 #include "display/DigitCells.h"
 #include "display/VrDigitGroup.h"
 #include "display/VrHotImage.h"
@@ -15,12 +16,7 @@ namespace pabuko {
 namespace {
 
 QApplication& App() {
-    static int argc = 1;
-    static char name[] = "display_controls_tests";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: torn down among the statics at exit it crashes in Qt.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
+    return testing::TestApp();
 }
 
 const QColor kGreen(0, 128, 0), kLime(0, 255, 0), kBlack(Qt::black);
