@@ -676,7 +676,7 @@ TEST_F(MainWindowTest, AboutPausesTheGameAndItsHelpWarnsOnlyWithoutTheHelpFile) 
             if (++aboutShown == 1) {
                 timerDuringAbout = w->Timer().Enabled();
                 memo = about->Memo1->toPlainText();
-                memoFocusedAlone = about->Memo1->hasFocus() &&
+                memoFocusedAlone = about->focusWidget() == about->Memo1 &&
                                    about->btnHrat->focusPolicy() == Qt::NoFocus &&
                                    about->btnJakHrat->focusPolicy() == Qt::NoFocus;
                 // The help is missing: the warning comes over the About window.
