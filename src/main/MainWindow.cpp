@@ -30,11 +30,11 @@
 #include "display/KeyboardFilter.h"
 #include "display/SurfaceCanvas.h"
 #include "endgame/EndOfLevel.h"
+#include "endgame/KonecLevelu.h"
 #include "endgame/NamePrompt.h"
 #include "endgame/TopListWindow.h"
 #include "levels/TfrmLevely.h"
 #include "main/DXDrawWidget.h"
-#include "main/StandInDialogs.h"
 #include "platform/Files.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtText.h"
@@ -137,7 +137,6 @@ TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
     DXTimer->OnTimer = [this](int32_t lag) { DXTimerTimer(lag); };
     keyboard_ = new KeyboardFilter(DXInput, this);
     DXInput.PollJoystick = [this] { return gamepads_.Poll(); };
-    frmKonecLevelu_ = new EndOfLevelDialog(this);
 
     // Effects fall silent while another program has the focus, as they always did.
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
@@ -158,6 +157,7 @@ TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
     frmLevely_ = new TfrmLevely(state_, game_, this);
     frmTopList_ = new TfrmTopList(
         state_.TopList, [this] { return MiscPicture(1); }, this);
+    frmKonecLevelu_ = new TfrmKonecLevelu(game_, this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -485,54 +485,8 @@ void TfrmMain::PlayWave(int index) {
     }
 }
 
-namespace {
-
-// The end-of-level dialog as the window the end-of-level sequence drives.
-class EndOfLevelDialogWindow : public EndOfLevelWindow {
-  public:
-    explicit EndOfLevelDialogWindow(EndOfLevelDialog& w) : w_(w) {}
-
-    void ShowQuiz(const std::string& title, const TLevel& level) override {
-        w_.Reset();
-        w_.SetTitle(QString::fromStdString(title));
-        w_.SetText(FromCp1250(level.Question));
-        const std::array<QString, 4> answers{FromCp1250(level.Answer1), FromCp1250(level.Answer2),
-                                             FromCp1250(level.Answer3), FromCp1250(level.Answer4)};
-        w_.SetAnswers(answers);
-        w_.ShowPoints(level.QuizScore);
-        // Without any answer to click the window could never close.
-        bool anyAnswer = false;
-        for (const QString& a : answers) anyAnswer = anyAnswer || !a.isEmpty();
-        if (!anyAnswer) {
-            w_.ShowCloseButton();
-            w_.SetCloseAllowed(true);
-        }
-        quiz_ = true;
-    }
-    void ShowNotice(const std::string& title, const std::string& text) override {
-        w_.Reset();
-        w_.SetTitle(QString::fromStdString(title));
-        w_.SetText(QString::fromStdString(text));
-        w_.ShowCloseButton();
-        w_.SetCloseAllowed(true);
-        quiz_ = false;
-    }
-    void Exec(const std::function<bool(int)>& answer) override {
-        w_.OnAnswer = quiz_ ? answer : nullptr;
-        w_.exec();
-        w_.OnAnswer = nullptr;
-    }
-
-  private:
-    EndOfLevelDialog& w_;
-    bool quiz_ = false;
-};
-
-}  // namespace
-
 void TfrmMain::OpenEndOfLevel(uint8_t mode) {
-    EndOfLevelDialogWindow window(*frmKonecLevelu_);
-    RunEndOfLevel(game_, window, mode);
+    frmKonecLevelu_->otevri(mode);
 }
 
 void TfrmMain::ShowMessage(const std::string& caption, MessageIcon icon, const std::string& text) {

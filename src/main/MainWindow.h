@@ -31,7 +31,7 @@ class QMenu;
 namespace pabuko {
 
 class DXDrawWidget;
-class EndOfLevelDialog;
+class TfrmKonecLevelu;
 class TfrmTopList;
 class KeyboardFilter;
 class TfrmAbout;
@@ -76,6 +76,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     // True once the show handler has run (About closed, skin loaded).
     bool Started() const { return started_; }
     TfrmTopList& TopListWindow() { return *frmTopList_; }
+    TfrmKonecLevelu& EndOfLevelWindow() { return *frmKonecLevelu_; }
 
     TMediaPlayer& Music() { return *MediaPlayer; }
 
@@ -161,7 +162,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     DXDrawWidget* drawWidget_ = nullptr;
     TVrMatrix* mtrxText = nullptr;
     TfrmTopList* frmTopList_ = nullptr;
-    EndOfLevelDialog* frmKonecLevelu_ = nullptr;
+    TfrmKonecLevelu* frmKonecLevelu_ = nullptr;
     TfrmAbout* frmAbout_ = nullptr;
     TfrmSkin* frmSkin_ = nullptr;
     TfrmLevely* frmLevely_ = nullptr;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
@@ -29,10 +30,10 @@
 #include "core/Playfield.h"
 #include "core/TestArt.h"
 #include "display/VrHotImage.h"
+#include "endgame/KonecLevelu.h"
 #include "levels/LevelSetFile.h"
 #include "main/CzechTestApp.h"
 #include "main/MainWindow.h"
-#include "main/StandInDialogs.h"
 
 namespace pabuko {
 namespace {
@@ -90,11 +91,11 @@ void Press(QMessageBox* box, QMessageBox::StandardButton b) {
 void AcceptEverything(QWidget* w) {
     if (auto* box = qobject_cast<QMessageBox*>(w)) {
         Press(box, box->button(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok);
-    } else if (auto* end = qobject_cast<EndOfLevelDialog*>(w)) {
+    } else if (auto* end = qobject_cast<TfrmKonecLevelu*>(w)) {
         QTimer::singleShot(0, end, [end] {
-            for (int k = 1; k <= 4; ++k)
-                if (end->AnswerButton(k)->isVisible()) return end->AnswerButton(k)->click();
-            end->CloseButton()->click();
+            for (TVrHotImage* answer : end->vhiOdpoved)
+                if (answer->isVisible()) return answer->OnClick();
+            end->vhiCLose->OnClick();
         });
     } else if (auto* dialog = qobject_cast<QDialog*>(w)) {
         QTimer::singleShot(0, dialog, [dialog] { dialog->accept(); });
@@ -170,6 +171,7 @@ class MainWindowTest : public ::testing::Test {
         o.ShowAboutAtStart = about;
         o.SoundFont = soundFont;
         w = std::make_unique<TfrmMain>(o);
+        w->EndOfLevelWindow().Pause = [](int) {};  // the quiz answer's pause costs no time here
         w->show();
         ASSERT_TRUE(WaitUntil([this] { return w->Started(); }, 5000));
         Activate();
@@ -473,18 +475,18 @@ TEST_F(MainWindowTest, EndOfLevelWindowWaitsForAnAnswer) {
     QTest::keyClick(w.get(), Qt::Key_F2);
     bool refusedEscape = false;
     QTimer::singleShot(100, [&] {
-        auto* end = qobject_cast<EndOfLevelDialog*>(QApplication::activeModalWidget());
+        auto* end = qobject_cast<TfrmKonecLevelu*>(QApplication::activeModalWidget());
         ASSERT_TRUE(end);
-        EXPECT_TRUE(end->AnswerButton(1)->isVisible());
-        EXPECT_TRUE(end->AnswerButton(2)->isVisible());
-        EXPECT_FALSE(end->AnswerButton(3)->isVisible());  // empty answers stay hidden
+        EXPECT_TRUE(end->vhiOdpoved[0]->isVisible());
+        EXPECT_TRUE(end->vhiOdpoved[1]->isVisible());
+        EXPECT_FALSE(end->vhiOdpoved[2]->isVisible());  // empty answers stay hidden
         // Answers are clicked: Space on whatever has the focus answers nothing.
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus ? focus : end, Qt::Key_Space);
         QTest::keyClick(end, Qt::Key_Escape);
         QTest::keyClick(end, Qt::Key_Return);
         refusedEscape = end->isVisible();
-        end->AnswerButton(2)->click();  // wrong
+        QTest::mouseClick(end->vhiOdpoved[1], Qt::LeftButton, {}, QPoint(5, 5));  // wrong
     });
     const int32_t score = S().Score;
     w->Novylevel1Click();
@@ -497,8 +499,8 @@ TEST_F(MainWindowTest, QuizWithoutAnyAnswerCanStillBeClosed) {
     Make({.answers = false});
     bool closeShown = false;
     ModalDriver driver([&](QWidget* m) {
-        if (auto* end = qobject_cast<EndOfLevelDialog*>(m)) {
-            closeShown = end->CloseButton()->isVisible();
+        if (auto* end = qobject_cast<TfrmKonecLevelu*>(m)) {
+            closeShown = end->vhiCLose->isVisible();
             QTimer::singleShot(0, end, [end] { QTest::keyClick(end, Qt::Key_Escape); });
         }
     });
