@@ -35,6 +35,7 @@
 #include "endgame/TopListWindow.h"
 #include "levels/TfrmLevely.h"
 #include "main/DXDrawWidget.h"
+#include "main/StartupTrace.h"
 #include "platform/Files.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtText.h"
@@ -142,11 +143,14 @@ TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState s) { DXSound.SetMuted(s != Qt::ApplicationActive); });
 
+    StartupMark("widgets");
     BuildMenu();
+    StartupMark("menu");
     FormCreate();
     // The title picture is taken once, from the basic graphics just loaded.
     frmAbout_ = new TfrmAbout(
         MiscPicture(0), [this] { ShowHelp(); }, this);
+    StartupMark("About window built");
     frmSkin_ = new TfrmSkin(
         state_.ProgramFolder + "data/skins",
         [this](const std::string& name) {
@@ -154,10 +158,12 @@ TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
             LoadSkin();
         },
         this);
+    StartupMark("skin dialog built");
     frmLevely_ = new TfrmLevely(state_, game_, this);
     frmTopList_ = new TfrmTopList(
         state_.TopList, [this] { return MiscPicture(1); }, this);
     frmKonecLevelu_ = new TfrmKonecLevelu(game_, this);
+    StartupMark("level-set, top list and end-of-level windows built");
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -284,6 +290,7 @@ void TfrmMain::FormCreate() {
         if (!user.isEmpty() && QDir().mkpath(user)) state_.TopListFolder = user.toStdString() + '/';
     }
     game_.ReadTopList();
+    StartupMark("top list");
 
     const std::string screen = folder + "data/screen.src";
     if (FileExists(screen)) {
@@ -298,7 +305,9 @@ void TfrmMain::FormCreate() {
                     "Zkontrolujte instalaci!");
     }
 
+    StartupMark("basic graphics");
     DXSound.Initialize();  // no device: every play is silent
+    StartupMark("sound device");
     DXWaveList.SetDXSound(&DXSound);
     const std::string sfx = folder + "data/sounds/sfx.qvs";
     state_.SoundAvailable = false;
@@ -310,6 +319,7 @@ void TfrmMain::FormCreate() {
             ReportLoadError("data/sounds/sfx.qvs", e);
         }
     }
+    StartupMark("effects");
     if (!state_.SoundAvailable) {
         mZvuky->setChecked(false);
         mZvuky->setEnabled(false);
@@ -328,6 +338,7 @@ void TfrmMain::FormCreate() {
         mHudba->setChecked(false);
         mHudba->setEnabled(false);
     }
+    StartupMark("music list");
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -344,12 +355,18 @@ void TfrmMain::showEvent(QShowEvent* event) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     }
+    StartupMark("main window shown");
     DXDraw.Initialize();
+    StartupMark("drawing surface");
     // The show handler opens a modal window: let the window appear first.
     QTimer::singleShot(0, this, &TfrmMain::FormShow);
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == frmAbout_ && event->type() == QEvent::Paint && !aboutPainted_) {
+        aboutPainted_ = true;
+        StartupMark("About window painted");
+    }
     // Without a window manager (or with one that leaves focus alone) nobody hands the
     // keyboard back to the game when a dialog closes, and the keys would go nowhere.
     if (event->type() == QEvent::Hide && watched != this && watched->isWidgetType()) {

@@ -186,6 +186,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     MainWindowOptions options_;
     std::unique_ptr<QLockFile> mutex_;
     bool shown_ = false;
+    bool aboutPainted_ = false;  // for the start-up trace
     bool started_ = false;
 };
 

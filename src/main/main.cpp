@@ -11,6 +11,7 @@
 
 #include "main/CzechQt.h"
 #include "main/MainWindow.h"
+#include "main/StartupTrace.h"
 
 namespace {
 
@@ -28,10 +29,12 @@ void NoDisplayHandler(QtMsgType type, const QMessageLogContext&, const QString& 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    pabuko::StartupMark("main");
     QtMessageHandler previous = qInstallMessageHandler(NoDisplayHandler);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
     QApplication::setApplicationName(QStringLiteral("Hurbo's Pabuko"));
+    pabuko::StartupMark("QApplication");
     pabuko::InstallCzechQtTexts(app);
 
     QCommandLineParser parser;
@@ -46,6 +49,7 @@ int main(int argc, char* argv[]) {
     // SDL after Qt, and without its signal handlers so that Ctrl+C still ends the game.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     const bool audio = SDL_Init(SDL_INIT_AUDIO) == 0;
+    pabuko::StartupMark("SDL audio");
 
     int result = 0;
     {
@@ -63,6 +67,7 @@ int main(int argc, char* argv[]) {
             };
         }
         pabuko::TfrmMain window(options);
+        pabuko::StartupMark("main window built");
         window.show();
         QTimer started;
         if (parser.isSet(check)) {
