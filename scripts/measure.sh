@@ -6,7 +6,7 @@
 # time a thread goes to sleep and is woken, or is preempted) over the period.
 set -euo pipefail
 seconds=${1:-60}
-pid=$(pgrep -n -x pabuko) || { echo "pabuko neběží" >&2; exit 1; }
+pid=${PABUKO_PID:-$(pgrep -n -x pabuko)} || { echo "pabuko neběží" >&2; exit 1; }
 ticks=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
 rss() { awk '/^VmRSS/ {print $2}' "/proc/$pid/status"; }
