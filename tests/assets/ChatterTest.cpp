@@ -1,8 +1,10 @@
 // Chatter files: lines, scrambling, the fallbacks of a skin load and the rotation.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "assets/Chatter.h"
 
@@ -32,7 +34,8 @@ TEST(ChatterFile, LinesEndAtCrLfOrBothAndAZeroByteEndsTheText) {
 
 class ChatterLoad : public ::testing::Test {
   protected:
-    fs::path root = fs::temp_directory_path() / "pabuko-chatter-test";
+    fs::path root =
+        fs::temp_directory_path() / ("pabuko-chatter-test-" + std::to_string(::getpid()));
     void SetUp() override {
         fs::remove_all(root);
         fs::create_directories(root / "data/skins");

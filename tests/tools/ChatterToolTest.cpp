@@ -1,5 +1,6 @@
 // pabuko-tool chatter pack / dump and render matrix, run as the build runs them.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QImage>
 #include <QString>
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <string>
 
 namespace {
 
@@ -32,7 +34,8 @@ ToolRun Tool(const std::string& args) {
 
 class ChatterTool : public ::testing::Test {
   protected:
-    fs::path dir = fs::temp_directory_path() / "pabuko-chatter-tool";
+    fs::path dir =
+        fs::temp_directory_path() / ("pabuko-chatter-tool-" + std::to_string(::getpid()));
     void SetUp() override {
         fs::remove_all(dir);
         fs::create_directories(dir);

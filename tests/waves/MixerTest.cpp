@@ -220,7 +220,7 @@ TEST(MixerLimiter, LeavesQuietSoundAloneAndTurnsLoudBlocksDownWithoutClipping) {
     // let a block pass full scale on the way.
     const int releaseBlocks = int(SoundMixer::kReleaseMs * 44100 / 1000 / 512) + 2;
     for (int b = 0; b < releaseBlocks; ++b) {
-        out = quiet;
+        std::copy(quiet.begin(), quiet.end(), out.begin());
         mixer.Limit(out.data(), 512);
         for (float f : out) EXPECT_LE(std::abs(f), SoundMixer::kCeiling);
         if (b == 0) {
