@@ -25,13 +25,16 @@ echo "== Debian package =="
 rm -f "$dir"/pabuko_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)
 deb=$(ls "$dir"/pabuko_*.deb)
-dpkg-deb --info "$deb" | grep -E '^ (Package|Version|Depends|Recommends):'
-dpkg-deb --info "$deb" | grep -q 'Depends:.*libqt6widgets6' || {
+# Whole listings first: grep -q stops reading early, and the broken pipe would fail the run.
+info=$(dpkg-deb --info "$deb")
+contents=$(dpkg-deb --contents "$deb")
+grep -E '^ (Package|Version|Depends|Recommends):' <<<"$info"
+grep -q 'Depends:.*libqt6widgets6' <<<"$info" || {
     echo "the package's dependencies were not computed"
     exit 1
 }
-dpkg-deb --contents "$deb" | grep -q './usr/share/pabuko/data/screen.src'
-dpkg-deb --contents "$deb" | grep -q './usr/share/pabuko/docs/pabuko.html'
+grep -q './usr/share/pabuko/data/screen.src' <<<"$contents"
+grep -q './usr/share/pabuko/docs/pabuko.html' <<<"$contents"
 if [ "${PABUKO_CI_DPKG:-0}" = 1 ]; then
     apt-get install -y -qq "./$deb" >/dev/null
     (cd / && QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy timeout 60 pabuko --check-installation)
