@@ -18,7 +18,6 @@ constexpr int kWellBottom = 269;
 constexpr int kWordY = 275;
 constexpr int kMouthTop = 60;  // rows 4 and 5 open into the stacks
 constexpr int kMouthBottom = 89;
-constexpr int kSlotTop = 106;  // slot 8
 constexpr int kSlotBottom = 240;
 
 struct Theme {

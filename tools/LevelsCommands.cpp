@@ -161,7 +161,10 @@ int PackScoring(const std::string& src, const std::string& out) {
     try {
         const auto doc = nlohmann::json::parse(*text);
         if (!doc.is_object()) throw std::runtime_error("expected one JSON object");
-        for (const auto& [key, value] : doc.items()) {
+        for (const auto& item : doc.items()) {
+            // Named copies: a lambda below refers to the key.
+            const std::string key = item.key();
+            const auto& value = item.value();
             if (!value.is_number_integer()) throw std::runtime_error(key + " must be an integer");
             const auto v = value.get<int64_t>();
             auto in = [&](int64_t lo, int64_t hi) {
