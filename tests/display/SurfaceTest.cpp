@@ -45,9 +45,10 @@ TEST(DrawingSurface, DrawsAndFlipsOnlyWhileInitialized) {
 }
 
 TEST(DrawingSurface, CanvasIsMadeOnceAndReleasedBeforeFlip) {
-    DrawingSurface surface;
+    // The counters outlive the surface: its shutdown releases the canvas once more.
     int made = 0;
     int releases = 0;
+    DrawingSurface surface;
     surface.SetCanvasFactory([&](Surface&) {
         ++made;
         return std::make_unique<CountingCanvas>(&releases);
