@@ -1,18 +1,23 @@
 // Writes small valid inputs for the fuzzers, so that they start from real files.
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "assets/Chatter.h"
 #include "assets/ImageList.h"
 #include "assets/ListFileBuilder.h"  // tests/assets
+#include "assets/MusicSource.h"
 #include "assets/Picture.h"
 #include "assets/WaveList.h"
 #include "endgame/TopListFile.h"
 #include "levels/LevelSetFile.h"
+#include "platform/TextEncoding.h"
 
 namespace fs = std::filesystem;
 using namespace pabuko;
@@ -24,6 +29,41 @@ void Write(const fs::path& dir, const std::string& name, const std::vector<uint8
     std::ofstream out(dir / name, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A source line in Windows-1250, without the characters a chatter file cannot store.
+std::string ChatterLine(std::string_view utf8) {
+    std::string line;
+    for (char c : Utf8ToCp1250Lossy(utf8))
+        if (ChatterByteStorable(static_cast<unsigned char>(c))) line += c;
+    return line;
+}
+
+// A MIDI header of the format and track count, then the chunks.
+std::vector<uint8_t> Midi(uint32_t headerLength, uint16_t tracks,
+                          const std::vector<std::vector<uint8_t>>& chunks) {
+    std::vector<uint8_t> m{'M', 'T', 'h', 'd'};
+    for (int s = 24; s >= 0; s -= 8) m.push_back(static_cast<uint8_t>(headerLength >> s));
+    std::vector<uint8_t> header{0, 1, uint8_t(tracks >> 8), uint8_t(tracks), 0x01, 0xE0};
+    header.resize(std::max<size_t>(headerLength, 6));
+    m.insert(m.end(), header.begin(), header.end());
+    for (const auto& c : chunks) m.insert(m.end(), c.begin(), c.end());
+    return m;
+}
+
+std::vector<uint8_t> Chunk(const char* id, std::vector<uint8_t> body, int32_t extra = 0) {
+    std::vector<uint8_t> c(id, id + 4);
+    const auto size = static_cast<uint32_t>(static_cast<int32_t>(body.size()) + extra);
+    for (int s = 24; s >= 0; s -= 8) c.push_back(static_cast<uint8_t>(size >> s));
+    c.insert(c.end(), body.begin(), body.end());
+    return c;
 }
 
 std::vector<uint32_t> Pixels(int w, int h) {
@@ -115,5 +155,33 @@ int main(int argc, char** argv) {
     list[1] = {std::string(20, 'x'), -7};
     Write(root / "fuzz_toplist", "standard", bytes(EncodeTopList(StandardTopList())));
     Write(root / "fuzz_toplist", "played", bytes(EncodeTopList(list)));
+
+    // Chatter: the game's own texts, packed as the build packs them, and a few odd files.
+    const fs::path content = PABUKO_CONTENT_DIR;
+    for (const char* skin : {"new", "noc"}) {
+        std::vector<std::string> lines;
+        for (const auto& line :
+             SplitTextLines(ReadText(content / "chatter" / (std::string(skin) + ".txt"))))
+            lines.push_back(ChatterLine(line));
+        Write(root / "fuzz_chatter", skin, bytes(WriteChatterFile(lines)));
+    }
+    Write(root / "fuzz_chatter", "odd",
+          bytes(WriteChatterFile({"%", "%%%A", "%Zx%9y%-z", "", "\xE8\xF8\xBE\x8A 100%"}) + "\n\r" +
+                std::string(1, '\0') + "after"));
+    Write(root / "fuzz_chatter", "many", bytes(std::string(300, '\n') + ScrambleChatter("last")));
+
+    // MIDI: the game's music compiled as the build compiles it, and frames at the edges.
+    for (const auto& entry : fs::directory_iterator(content / "music")) {
+        if (entry.path().extension() != ".notes") continue;
+        Write(root / "fuzz_midi", entry.path().stem().string(),
+              CompileMusicSource(ReadText(entry.path()), entry.path().filename().string()));
+    }
+    const std::vector<uint8_t> endOfTrack{0x00, 0xFF, 0x2F, 0x00};
+    Write(root / "fuzz_midi", "one", Midi(6, 1, {Chunk("MTrk", endOfTrack)}));
+    Write(root / "fuzz_midi", "long_header", Midi(10, 1, {Chunk("MTrk", endOfTrack)}));
+    Write(root / "fuzz_midi", "foreign_chunk",
+          Midi(6, 2, {Chunk("XFIH", {1, 2, 3}), Chunk("MTrk", endOfTrack), Chunk("MTrk", {})}));
+    Write(root / "fuzz_midi", "cut", Midi(6, 1, {Chunk("MTrk", endOfTrack, 1)}));
+    Write(root / "fuzz_midi", "huge_chunk", Midi(6, 1, {Chunk("MTrk", endOfTrack, -5)}));
     return 0;
 }

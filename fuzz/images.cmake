@@ -6,3 +6,5 @@ pabuko_fuzzer(fuzz_picture ${CMAKE_CURRENT_LIST_DIR}/PictureFuzz.cpp)
 add_executable(make_fuzz_seeds ${CMAKE_CURRENT_LIST_DIR}/MakeSeeds.cpp)
 target_link_libraries(make_fuzz_seeds PRIVATE pabuko_engine)
 target_include_directories(make_fuzz_seeds PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+# The chatter and music seeds are made from the game's own sources.
+target_compile_definitions(make_fuzz_seeds PRIVATE PABUKO_CONTENT_DIR="${CMAKE_SOURCE_DIR}/content")

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/MidiFrame.h"
+
 struct _fluid_hashtable_t;
 struct _fluid_synth_t;
 struct _fluid_player_t;
@@ -16,11 +18,6 @@ namespace pabuko {
 // The system's General MIDI soundfont: the one Debian links as the default (a better font
 // the player installs takes that link over), else TimGM6mb's. Empty when there is none.
 std::string FindSoundFont();
-
-// True when the bytes hold a Standard MIDI File's frame: an "MThd" chunk of at least six
-// bytes and every track chunk it announces, in full. FluidSynth would take anything else
-// silently as an empty song.
-bool LooksLikeMidiFile(std::span<const uint8_t> bytes);
 
 class MidiSynth {
   public:
