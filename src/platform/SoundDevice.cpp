@@ -3,7 +3,9 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include "assets/ObjectStream.h"
@@ -16,12 +18,38 @@ struct SoundDevice::Core {
     SDL_AudioDeviceID id = 0;
     SoundMixer mixer{0};
     std::function<void(float*, int)> extra;
+    std::function<bool()> extraSounding;  // empty: the extra source always sounds
 
-    void Lock() {
-        if (id != 0) SDL_LockAudioDevice(id);
+    // Guards everything above and below. Our own lock rather than SDL's: the audio thread
+    // has to release it while it waits, and SDL's cannot be released from inside the
+    // callback.
+    std::recursive_mutex mutex;
+    // While nothing sounds the audio thread waits in the callback until something may
+    // have started: SDL's own pause keeps the thread waking for every block of silence.
+    std::condition_variable_any wake;
+    bool kicked = false;   // something may have started since the thread began to wait
+    bool closing = false;  // the device is being closed: never wait again
+    bool parked = false;
+    uint64_t blocks = 0;
+
+    void Lock() { mutex.lock(); }
+    void Unlock() { mutex.unlock(); }
+    // Wakes a waiting audio thread to look whether anything sounds now.
+    void Kick() {
+        kicked = true;
+        wake.notify_one();
     }
-    void Unlock() {
-        if (id != 0) SDL_UnlockAudioDevice(id);
+    bool Silent() const {
+        return !mixer.AnyPlaying() && (!extra || (extraSounding && !extraSounding()));
+    }
+    // On the audio thread, with the lock held.
+    void WaitWhileSilent(std::unique_lock<std::recursive_mutex>& lock) {
+        while (!closing && Silent()) {
+            kicked = false;
+            parked = true;
+            wake.wait(lock, [this] { return kicked || closing; });
+            parked = false;
+        }
     }
 };
 
@@ -41,6 +69,9 @@ void AudioCallback(void* user, Uint8* stream, int len) {
     auto* core = static_cast<Core*>(user);
     auto* out = reinterpret_cast<float*>(stream);
     const int frames = len / static_cast<int>(2 * sizeof(float));
+    std::unique_lock lock(core->mutex);
+    core->WaitWhileSilent(lock);
+    ++core->blocks;
     std::fill(out, out + 2 * frames, 0.0f);
     core->mixer.Mix(out, frames);
     if (core->extra) core->extra(out, frames);
@@ -75,6 +106,7 @@ class DeviceBuffer : public SoundBuffer {
         Guard g(*core_);
         voice_.Looping = looped;
         voice_.Playing = true;
+        core_->Kick();
     }
     void Stop() override {
         Guard g(*core_);
@@ -146,6 +178,10 @@ bool SoundDevice::Initialize() {
         return false;
     }
     core_->mixer.SetOutputRate(static_cast<uint32_t>(have.freq));
+    {
+        Guard g(*core_);
+        core_->closing = false;
+    }
     core_->id = id;
     SDL_PauseAudioDevice(id, 0);
     Notify(SoundNotice::Initialize);
@@ -156,8 +192,13 @@ bool SoundDevice::Initialize() {
 void SoundDevice::Finalize() {
     if (!Initialized()) return;
     Notify(SoundNotice::Finalize);
+    {
+        Guard g(*core_);
+        core_->closing = true;
+        core_->Kick();  // a waiting audio thread returns, so that SDL can end it
+    }
     SDL_CloseAudioDevice(core_->id);
-    // Buffers still held elsewhere now run without a device and without a lock.
+    // Buffers still held elsewhere now run without a device.
     core_->id = 0;
     if (ownsSdlAudio_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     ownsSdlAudio_ = false;
@@ -179,16 +220,30 @@ int SoundDevice::SampleRate() const {
     return Initialized() ? static_cast<int>(core_->mixer.OutputRate()) : 0;
 }
 
-void SoundDevice::SetExtraSource(std::function<void(float*, int)> source) {
+void SoundDevice::SetExtraSource(std::function<void(float*, int)> source,
+                                 std::function<bool()> sounding) {
     Guard g(*core_);
     core_->extra = std::move(source);
+    core_->extraSounding = std::move(sounding);
+    core_->Kick();
 }
 
 void SoundDevice::Lock() {
     core_->Lock();
 }
 void SoundDevice::Unlock() {
+    core_->Kick();  // what changed under the lock may want to be heard
     core_->Unlock();
+}
+
+bool SoundDevice::Paused() const {
+    Guard g(*core_);
+    return core_->parked;
+}
+
+uint64_t SoundDevice::BlocksMixed() const {
+    Guard g(*core_);
+    return core_->blocks;
 }
 
 void SoundDevice::SetMuted(bool muted) {

@@ -30,11 +30,20 @@ class SoundDevice : public SoundService {
     int SampleRate() const;
     // A source mixed after the effects into the same stream, e.g. the music synthesizer. It
     // is called on the audio thread with the device lock held and adds `frames` frames of
-    // interleaved stereo float into its buffer. An empty function removes it.
-    void SetExtraSource(std::function<void(float*, int)> source);
+    // interleaved stereo float into its buffer. An empty function removes it. `sounding`,
+    // asked under the lock, tells whether it has anything more to add; without it the
+    // source counts as always sounding.
+    void SetExtraSource(std::function<void(float*, int)> source,
+                        std::function<bool()> sounding = {});
     // The lock the audio thread holds while it mixes; free to take while not initialized.
+    // Unlock also resumes a paused device, so that a source started under the lock is heard.
     void Lock();
     void Unlock();
+    // While no effect plays and the extra source is silent the device pauses: no callback,
+    // no wake-ups. Playing a buffer resumes it at once.
+    bool Paused() const;
+    // Blocks the audio thread has mixed so far.
+    uint64_t BlocksMixed() const;
     // Effects run on unheard while muted (the program lost the focus); the extra source
     // still sounds.
     void SetMuted(bool muted);

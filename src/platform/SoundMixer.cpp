@@ -99,6 +99,11 @@ void SoundMixer::Remove(MixerVoice* voice) {
     std::erase(voices_, voice);
 }
 
+bool SoundMixer::AnyPlaying() const {
+    return std::any_of(voices_.begin(), voices_.end(),
+                       [](const MixerVoice* v) { return v->Playing; });
+}
+
 void SoundMixer::Mix(float* out, int frames) {
     for (auto* v : voices_) MixVoice(*v, out, frames, outputRate_, !muted_);
 }

@@ -54,6 +54,7 @@ class SoundMixer {
     void Add(MixerVoice* voice);
     void Remove(MixerVoice* voice);
     size_t VoiceCount() const { return voices_.size(); }
+    bool AnyPlaying() const;
     // While muted voices run on unheard (the program does not have the focus).
     void SetMuted(bool muted) { muted_ = muted; }
     bool Muted() const { return muted_; }

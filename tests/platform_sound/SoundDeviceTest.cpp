@@ -112,6 +112,64 @@ TEST_F(SoundDeviceTest, ExtraSourceIsMixedIntoTheStream) {
     EXPECT_EQ(frames.load(), after);
 }
 
+// Mixes no block for a while: the audio thread waits and does not wake for silence.
+void ExpectNoBlocksFor(const SoundDevice& device, std::chrono::milliseconds period) {
+    const uint64_t before = device.BlocksMixed();
+    std::this_thread::sleep_for(period);
+    EXPECT_TRUE(device.Paused());
+    EXPECT_EQ(device.BlocksMixed(), before);
+}
+
+TEST_F(SoundDeviceTest, PausesAfterTheLastVoiceAndResumesOnTheNextPlay) {
+    ASSERT_TRUE(Eventually([&] { return device.Paused(); }));
+    ExpectNoBlocksFor(device, 150ms);
+
+    auto first = device.CreateBuffer(format, samples);
+    auto second = first->Duplicate();
+    for (int round = 0; round < 2; ++round) {
+        const uint64_t before = device.BlocksMixed();
+        first->Play(false);
+        ASSERT_TRUE(Eventually([&] { return device.BlocksMixed() > before; }));
+        // The second voice keeps the device running after the first one ends.
+        second->Play(true);
+        ASSERT_TRUE(Eventually([&] { return !first->Status().Playing; }));
+        const uint64_t looping = device.BlocksMixed();
+        ASSERT_TRUE(Eventually([&] { return device.BlocksMixed() > looping + 4; }));
+        EXPECT_FALSE(device.Paused());
+        second->Stop();
+        ASSERT_TRUE(Eventually([&] { return device.Paused(); }));
+        ExpectNoBlocksFor(device, 100ms);
+    }
+}
+
+TEST_F(SoundDeviceTest, ExtraSourceKeepsTheDeviceRunningWhileItSounds) {
+    std::atomic<int> frames{0};
+    bool sounding = true;  // changed under the device lock
+    device.SetExtraSource([&](float*, int n) { frames += n; }, [&] { return sounding; });
+    ASSERT_TRUE(Eventually([&] { return frames.load() > 4410; }));
+    EXPECT_FALSE(device.Paused());
+
+    device.Lock();
+    sounding = false;
+    device.Unlock();
+    ASSERT_TRUE(Eventually([&] { return device.Paused(); }));
+    ExpectNoBlocksFor(device, 100ms);
+
+    // Started under the lock, as the music player does: heard without any effect playing.
+    device.Lock();
+    sounding = true;
+    const int before = frames.load();
+    device.Unlock();
+    ASSERT_TRUE(Eventually([&] { return frames.load() > before + 4410; }));
+
+    // A source that cannot tell keeps the device running.
+    device.SetExtraSource([&](float*, int n) { frames += n; });
+    std::this_thread::sleep_for(100ms);
+    EXPECT_FALSE(device.Paused());
+    device.SetExtraSource({});
+    ASSERT_TRUE(Eventually([&] { return device.Paused(); }));
+}
+
 TEST_F(SoundDeviceTest, WaveListPlaysThroughTheDevice) {
     WaveList list;
     auto& item = list.Items.Add();
