@@ -88,13 +88,17 @@ void TMediaPlayer::Open() {
         device_.Lock();
         shared_->synth = std::move(synth);
         device_.Unlock();
-        device_.SetExtraSource([this, s = shared_.get()](float* out, int frames) {
-            // Runs on the audio thread with the device lock held.
-            if (s->synth->Render(out, frames) && s->playNotifyPending) {
-                s->playNotifyPending = false;
-                PostNotify();
-            }
-        });
+        device_.SetExtraSource(
+            [this, s = shared_.get()](float* out, int frames) {
+                // Runs on the audio thread with the device lock held.
+                if (s->synth->Render(out, frames) && s->playNotifyPending) {
+                    s->playNotifyPending = false;
+                    PostNotify();
+                }
+            },
+            // Silent music lets the device pause; commands run under the device lock,
+            // whose release resumes it.
+            [s = shared_.get()] { return s->synth->Sounding(); });
     }
     file_ = std::move(bytes);
     open_ = true;

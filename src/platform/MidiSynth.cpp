@@ -98,6 +98,10 @@ void MidiSynth::Stop() {
     playing_ = false;
 }
 
+bool MidiSynth::Sounding() const {
+    return synth_ && (playing_ || idleFrames_ < int64_t(kIdleAfterSeconds) * sampleRate_);
+}
+
 bool MidiSynth::Render(float* out, int frames) {
     if (!synth_ || frames <= 0) return false;
     if (!playing_ && fluid_synth_get_active_voice_count(synth_) == 0) {

@@ -36,6 +36,9 @@ class MidiSynth {
     // Cuts the track off at once: every note falls silent.
     void Stop();
     bool Playing() const { return playing_; }
+    // Something may still be heard: a track plays, or the last notes and the reverb have not
+    // yet died away. Once false, Render adds nothing until the next Start.
+    bool Sounding() const;
 
     // Adds `frames` frames of interleaved stereo into `out`. Returns true when the track
     // reached its musical end within them: its last event has played and its notes have

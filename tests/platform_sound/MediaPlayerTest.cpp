@@ -94,6 +94,21 @@ TEST_F(MediaPlayerTest, APlayNotifiesOnceAtItsMusicalEnd) {
     ASSERT_TRUE(PumpUntil([&] { return notified == 2; }, 10s));
 }
 
+TEST_F(MediaPlayerTest, DevicePausesWhenTheMusicHasDiedAwayAndResumesOnPlay) {
+    player->FileName = Write("long.mid", Song(120));
+    player->Open();
+    player->Play();
+    std::this_thread::sleep_for(200ms);
+    EXPECT_FALSE(device.Paused());
+    player->Stop();
+    // The reverb rings on for a moment, then nothing is computed.
+    ASSERT_TRUE(PumpUntil([&] { return device.Paused(); }, 10s));
+    const uint64_t paused = device.BlocksMixed();
+    player->Play();
+    ASSERT_TRUE(PumpUntil([&] { return device.BlocksMixed() > paused + 8; }, 5s));
+    EXPECT_FALSE(device.Paused());
+}
+
 TEST_F(MediaPlayerTest, StopCutsAtOnceAndEndsThePendingPlay) {
     player->FileName = Write("long.mid", Song(120));
     player->Open();
