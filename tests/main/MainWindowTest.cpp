@@ -157,8 +157,11 @@ class MainWindowTest : public ::testing::Test {
         }
         if (f.sounds) {
             WaveCollection waves;
+            // A second each, so that an effect still plays when a test looks right after
+            // starting it: the audio thread mixes a woken device's first block at once.
             for (int i = 0; i < 11; ++i)
-                waves.Add().SetWave(Wave{MakePcmFormat(1, 8000, 8), std::vector<uint8_t>(80, 128)});
+                waves.Add().SetWave(
+                    Wave{MakePcmFormat(1, 8000, 8), std::vector<uint8_t>(8000, 128)});
             WriteFile(root + "data/sounds/sfx.qvs", waves.SaveToStream());
         }
         // A quiet track that outlasts any test.
