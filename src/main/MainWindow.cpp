@@ -137,7 +137,7 @@ TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
     DXTimer->SetInterval(40);
     DXTimer->OnTimer = [this](int32_t lag) { DXTimerTimer(lag); };
     keyboard_ = new KeyboardFilter(DXInput, this);
-    DXInput.PollJoystick = [this] { return gamepads_.Poll(); };
+    DXInput.PollJoystick = [this] { return gamepads_ ? gamepads_->Poll() : InputStateSet{}; };
 
     // Effects fall silent while another program has the focus, as they always did.
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
@@ -306,6 +306,19 @@ void TfrmMain::FormCreate() {
     }
 
     StartupMark("basic graphics");
+    // The sound device, the effects, the music list and the gamepads follow once the first
+    // window shows (StartDevices): opening the devices is the slowest step of the start,
+    // and nothing sounds or steers before the game begins.
+    mZvuky->setEnabled(false);
+    mHudba->setEnabled(false);
+}
+
+void TfrmMain::StartDevices() {
+    if (devicesStarted_) return;
+    devicesStarted_ = true;
+    mZvuky->setEnabled(true);
+    mHudba->setEnabled(true);
+    const std::string& folder = state_.ProgramFolder;
     DXSound.Initialize();  // no device: every play is silent
     StartupMark("sound device");
     DXWaveList.SetDXSound(&DXSound);
@@ -339,6 +352,8 @@ void TfrmMain::FormCreate() {
         mHudba->setEnabled(false);
     }
     StartupMark("music list");
+    gamepads_ = std::make_unique<Gamepads>();
+    StartupMark("gamepads");
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -366,6 +381,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == frmAbout_ && event->type() == QEvent::Paint && !aboutPainted_) {
         aboutPainted_ = true;
         StartupMark("About window painted");
+        QTimer::singleShot(0, this, &TfrmMain::StartDevices);
     }
     // Without a window manager (or with one that leaves focus alone) nobody hands the
     // keyboard back to the game when a dialog closes, and the keys would go nowhere.
@@ -384,6 +400,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void TfrmMain::FormShow() {
     if (options_.ShowAboutAtStart) frmAbout_->exec();
+    StartDevices();  // already done unless the About window never painted
     // The game window takes the keyboard after the About window, also on a bare X server.
     activateWindow();
     state_.Level = 0;
@@ -573,6 +590,7 @@ void TfrmMain::mTOPListClick() {
 }
 
 void TfrmMain::mHudbaClick() {
+    if (!MediaPlayer) return;  // the sound has not started yet
     if (mHudba->isChecked()) {
         mHudba->setChecked(false);
         MediaPlayer->Stop();
@@ -588,7 +606,7 @@ uint32_t MusicTrackIndex(uint32_t seed, uint32_t count) {
 }
 
 void TfrmMain::PlayRandomTrack() {
-    if (MusicFiles.empty()) return;
+    if (MusicFiles.empty() || !MediaPlayer) return;
     const uint32_t index =
         MusicTrackIndex(seeds_.NextSeed(), static_cast<uint32_t>(MusicFiles.size()));
     const std::string relative = "data/music/" + MusicFiles[index];

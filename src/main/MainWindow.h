@@ -133,6 +133,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     void BuildMenu();
     void FormCreate();
     void FormShow();
+    void StartDevices();
     QImage MiscPicture(int item) const;
     // A load error: the file (relative to the program folder) and the reader's text.
     void ReportLoadError(const std::string& relativePath, const std::exception& error);
@@ -157,7 +158,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     TDXTimer* DXTimer = nullptr;
     TDXInput DXInput;
     KeyboardFilter* keyboard_ = nullptr;
-    Gamepads gamepads_;
+    std::unique_ptr<Gamepads> gamepads_;
 
     DXDrawWidget* drawWidget_ = nullptr;
     TVrMatrix* mtrxText = nullptr;
@@ -187,6 +188,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     std::unique_ptr<QLockFile> mutex_;
     bool shown_ = false;
     bool aboutPainted_ = false;  // for the start-up trace
+    bool devicesStarted_ = false;
     bool started_ = false;
 };
 

@@ -46,10 +46,9 @@ int main(int argc, char* argv[]) {
     parser.addOption(check);
     parser.process(app);
 
-    // SDL after Qt, and without its signal handlers so that Ctrl+C still ends the game.
+    // SDL without its signal handlers, so that Ctrl+C still ends the game. Its audio part
+    // starts with the sound device, once the first window shows.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    const bool audio = SDL_Init(SDL_INIT_AUDIO) == 0;
-    pabuko::StartupMark("SDL audio");
 
     int result = 0;
     {
@@ -80,6 +79,6 @@ int main(int argc, char* argv[]) {
         result = QApplication::exec();
         if (problems) result = 1;
     }
-    if (audio) SDL_Quit();
+    SDL_Quit();
     return result;
 }

@@ -327,6 +327,9 @@ TEST_F(MainWindowTest, AboutComesFirstAndEnterClosesIt) {
     Start(true);
     EXPECT_TRUE(aboutSeen);
     EXPECT_EQ(S().Level, 0);
+    // The sound starts behind the About window; afterwards it is there as without it.
+    EXPECT_TRUE(w->SoundDeviceOpen());
+    EXPECT_TRUE(A("mZvuky")->isEnabled());
 }
 
 TEST_F(MainWindowTest, NewGameFromTheMenuAndFromF2DrawsFrames) {
