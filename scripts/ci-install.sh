@@ -29,7 +29,8 @@ deb=$(ls "$dir"/pabuko_*.deb)
 info=$(dpkg-deb --info "$deb")
 contents=$(dpkg-deb --contents "$deb")
 grep -E '^ (Package|Version|Depends|Recommends):' <<<"$info"
-grep -q 'Depends:.*libqt6widgets6' <<<"$info" || {
+grep -q 'Depends:.*libqt6widgets6' <<<"$info" && grep -q 'Depends:.*libsdl2' <<<"$info" &&
+    grep -q 'Depends:.*libfluidsynth' <<<"$info" || {
     echo "the package's dependencies were not computed"
     exit 1
 }

@@ -1,5 +1,4 @@
 // Hurbo's Pabuko.
-#include <SDL.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -12,6 +11,7 @@
 #include "main/CzechQt.h"
 #include "main/MainWindow.h"
 #include "main/StartupTrace.h"
+#include "platform/SdlLibrary.h"
 
 namespace {
 
@@ -46,10 +46,6 @@ int main(int argc, char* argv[]) {
     parser.addOption(check);
     parser.process(app);
 
-    // SDL without its signal handlers, so that Ctrl+C still ends the game. Its audio part
-    // starts with the sound device, once the first window shows.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-
     int result = 0;
     {
         pabuko::MainWindowOptions options;
@@ -79,6 +75,6 @@ int main(int argc, char* argv[]) {
         result = QApplication::exec();
         if (problems) result = 1;
     }
-    SDL_Quit();
+    pabuko::QuitSdl();
     return result;
 }

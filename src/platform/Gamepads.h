@@ -11,6 +11,8 @@ struct _SDL_Joystick;
 
 namespace pabuko {
 
+struct SdlLibrary;
+
 class Gamepads {
   public:
     Gamepads();
@@ -34,6 +36,7 @@ class Gamepads {
     };
     void FindPads();
 
+    const SdlLibrary* sdl_;
     std::vector<Pad> pads_;
     bool initialised_ = false;
 };

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/SharedLibrary.h"
+
 namespace pabuko {
 
 namespace {
@@ -14,6 +16,45 @@ constexpr int kMaxTailSeconds = 3;
 // The reverb rings on this long after the last voice before rendering idles.
 constexpr int kIdleAfterSeconds = 2;
 constexpr int kScratchFrames = 1024;
+
+// FluidSynth and the libraries it pulls in are opened when the first synthesizer is made:
+// the game starts without them.
+#define PABUKO_FLUID_FUNCTIONS(X)                                                                  \
+    X(delete_fluid_player)                                                                         \
+    X(delete_fluid_settings) X(delete_fluid_synth) X(fluid_player_add_mem)                         \
+        X(fluid_player_get_current_tick) X(fluid_player_get_status)                                \
+            X(fluid_player_get_total_ticks) X(fluid_player_play) X(fluid_player_stop)              \
+                X(fluid_set_log_function) X(fluid_settings_setint) X(fluid_settings_setnum)        \
+                    X(fluid_synth_all_notes_off) X(fluid_synth_all_sounds_off)                     \
+                        X(fluid_synth_get_active_voice_count) X(fluid_synth_sfload)                \
+                            X(fluid_synth_sfunload) X(fluid_synth_write_float) X(new_fluid_player) \
+                                X(new_fluid_settings) X(new_fluid_synth)
+
+struct FluidLibrary {
+#define PABUKO_FLUID_POINTER(name) decltype(&::name) name = nullptr;
+    PABUKO_FLUID_FUNCTIONS(PABUKO_FLUID_POINTER)
+#undef PABUKO_FLUID_POINTER
+};
+
+// Null when FluidSynth is not installed: then there is no synthesizer and no music.
+const FluidLibrary* OpenFluid() {
+    static const FluidLibrary* const library = []() -> const FluidLibrary* {
+        static FluidLibrary table;
+        void* handle = OpenLibrary(PABUKO_FLUIDSYNTH_SONAME);
+        if (!handle) return nullptr;
+        bool all = true;
+#define PABUKO_FLUID_BIND(name) all = BindFunction(handle, table.name, #name) && all;
+        PABUKO_FLUID_FUNCTIONS(PABUKO_FLUID_BIND)
+#undef PABUKO_FLUID_BIND
+        return all ? &table : nullptr;
+    }();
+    return library;
+}
+
+// Only where a synthesizer exists, which means the library is open.
+const FluidLibrary& Fl() {
+    return *OpenFluid();
+}
 
 }  // namespace
 
@@ -27,49 +68,50 @@ std::string FindSoundFont() {
 }
 
 MidiSynth::MidiSynth(int sampleRate) : sampleRate_(sampleRate > 0 ? sampleRate : 44100) {
+    if (!OpenFluid()) return;
     // FluidSynth's log goes to stderr; a game has no use for it.
     for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level)
-        fluid_set_log_function(level, nullptr, nullptr);
-    settings_ = new_fluid_settings();
-    fluid_settings_setnum(settings_, "synth.sample-rate", sampleRate_);
+        Fl().fluid_set_log_function(level, nullptr, nullptr);
+    settings_ = Fl().new_fluid_settings();
+    Fl().fluid_settings_setnum(settings_, "synth.sample-rate", sampleRate_);
     // Loud enough beside the effects, with room left for chords.
-    fluid_settings_setnum(settings_, "synth.gain", 0.7);
+    Fl().fluid_settings_setnum(settings_, "synth.gain", 0.7);
     // The tracks use a handful of parts; 48 voices is plenty and bounds the cost.
-    fluid_settings_setint(settings_, "synth.polyphony", 48);
-    fluid_settings_setint(settings_, "synth.cpu-cores", 1);
+    Fl().fluid_settings_setint(settings_, "synth.polyphony", 48);
+    Fl().fluid_settings_setint(settings_, "synth.cpu-cores", 1);
     // A small warm room and a slow, shallow chorus: the parts breathe without washing out.
-    fluid_settings_setint(settings_, "synth.reverb.active", 1);
-    fluid_settings_setnum(settings_, "synth.reverb.room-size", 0.42);
-    fluid_settings_setnum(settings_, "synth.reverb.damp", 0.45);
-    fluid_settings_setnum(settings_, "synth.reverb.width", 0.8);
-    fluid_settings_setnum(settings_, "synth.reverb.level", 0.6);
-    fluid_settings_setint(settings_, "synth.chorus.active", 1);
-    fluid_settings_setint(settings_, "synth.chorus.nr", 2);
-    fluid_settings_setnum(settings_, "synth.chorus.level", 1.2);
-    fluid_settings_setnum(settings_, "synth.chorus.speed", 0.3);
-    fluid_settings_setnum(settings_, "synth.chorus.depth", 4.0);
-    synth_ = new_fluid_synth(settings_);
+    Fl().fluid_settings_setint(settings_, "synth.reverb.active", 1);
+    Fl().fluid_settings_setnum(settings_, "synth.reverb.room-size", 0.42);
+    Fl().fluid_settings_setnum(settings_, "synth.reverb.damp", 0.45);
+    Fl().fluid_settings_setnum(settings_, "synth.reverb.width", 0.8);
+    Fl().fluid_settings_setnum(settings_, "synth.reverb.level", 0.6);
+    Fl().fluid_settings_setint(settings_, "synth.chorus.active", 1);
+    Fl().fluid_settings_setint(settings_, "synth.chorus.nr", 2);
+    Fl().fluid_settings_setnum(settings_, "synth.chorus.level", 1.2);
+    Fl().fluid_settings_setnum(settings_, "synth.chorus.speed", 0.3);
+    Fl().fluid_settings_setnum(settings_, "synth.chorus.depth", 4.0);
+    synth_ = Fl().new_fluid_synth(settings_);
     scratch_.resize(2 * kScratchFrames);
 }
 
 MidiSynth::~MidiSynth() {
     DeletePlayer();
-    if (synth_) delete_fluid_synth(synth_);
-    if (settings_) delete_fluid_settings(settings_);
+    if (synth_) Fl().delete_fluid_synth(synth_);
+    if (settings_) Fl().delete_fluid_settings(settings_);
 }
 
 bool MidiSynth::LoadSoundFont(const std::string& path) {
     if (!synth_ || path.empty()) return false;
-    if (fontId_ >= 0) fluid_synth_sfunload(synth_, fontId_, 1);
-    fontId_ = fluid_synth_sfload(synth_, path.c_str(), 1);
+    if (fontId_ >= 0) Fl().fluid_synth_sfunload(synth_, fontId_, 1);
+    fontId_ = Fl().fluid_synth_sfload(synth_, path.c_str(), 1);
     if (fontId_ == FLUID_FAILED) fontId_ = -1;
     return fontId_ >= 0;
 }
 
 void MidiSynth::DeletePlayer() {
     if (player_) {
-        fluid_player_stop(player_);
-        delete_fluid_player(player_);
+        Fl().fluid_player_stop(player_);
+        Fl().delete_fluid_player(player_);
         player_ = nullptr;
     }
 }
@@ -79,9 +121,9 @@ bool MidiSynth::Start(std::vector<uint8_t> file) {
     DeletePlayer();
     if (!synth_ || !LooksLikeMidiFile(file)) return false;
     file_ = std::move(file);
-    player_ = new_fluid_player(synth_);
-    if (!player_ || fluid_player_add_mem(player_, file_.data(), file_.size()) != FLUID_OK ||
-        fluid_player_play(player_) != FLUID_OK) {
+    player_ = Fl().new_fluid_player(synth_);
+    if (!player_ || Fl().fluid_player_add_mem(player_, file_.data(), file_.size()) != FLUID_OK ||
+        Fl().fluid_player_play(player_) != FLUID_OK) {
         DeletePlayer();
         return false;
     }
@@ -93,8 +135,8 @@ bool MidiSynth::Start(std::vector<uint8_t> file) {
 }
 
 void MidiSynth::Stop() {
-    if (player_) fluid_player_stop(player_);
-    if (synth_) fluid_synth_all_sounds_off(synth_, -1);
+    if (player_) Fl().fluid_player_stop(player_);
+    if (synth_) Fl().fluid_synth_all_sounds_off(synth_, -1);
     playing_ = false;
 }
 
@@ -104,7 +146,7 @@ bool MidiSynth::Sounding() const {
 
 bool MidiSynth::Render(float* out, int frames) {
     if (!synth_ || frames <= 0) return false;
-    if (!playing_ && fluid_synth_get_active_voice_count(synth_) == 0) {
+    if (!playing_ && Fl().fluid_synth_get_active_voice_count(synth_) == 0) {
         // Nothing sounds: once the reverb has rung out there is nothing left to compute.
         if (idleFrames_ >= int64_t(kIdleAfterSeconds) * sampleRate_) return false;
         idleFrames_ += frames;
@@ -114,7 +156,7 @@ bool MidiSynth::Render(float* out, int frames) {
     for (int done = 0; done < frames;) {
         const int n = std::min(frames - done, kScratchFrames);
         float* s = scratch_.data();
-        fluid_synth_write_float(synth_, n, s, 0, 2, s, 1, 2);
+        Fl().fluid_synth_write_float(synth_, n, s, 0, 2, s, 1, 2);
         float* o = out + 2 * done;
         for (int i = 0; i < 2 * n; ++i) o[i] += s[i];
         done += n;
@@ -123,18 +165,18 @@ bool MidiSynth::Render(float* out, int frames) {
     // The player reads its file during the first block it is given.
     if (!started_) {
         started_ = true;
-        if (fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING) return false;
+        if (Fl().fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING) return false;
     }
     const bool eventsDone =
-        fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING ||
-        fluid_player_get_current_tick(player_) >= fluid_player_get_total_ticks(player_);
+        Fl().fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING ||
+        Fl().fluid_player_get_current_tick(player_) >= Fl().fluid_player_get_total_ticks(player_);
     if (!eventsDone) return false;
     tailFrames_ += frames;
-    if (fluid_synth_get_active_voice_count(synth_) > 0 &&
+    if (Fl().fluid_synth_get_active_voice_count(synth_) > 0 &&
         tailFrames_ < int64_t(kMaxTailSeconds) * sampleRate_)
         return false;
-    fluid_player_stop(player_);
-    fluid_synth_all_notes_off(synth_, -1);
+    Fl().fluid_player_stop(player_);
+    Fl().fluid_synth_all_notes_off(synth_, -1);
     playing_ = false;
     return true;
 }

@@ -1,7 +1,5 @@
 #include "platform/SoundDevice.h"
 
-#include <SDL.h>
-
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "assets/ObjectStream.h"
+#include "platform/SdlLibrary.h"
 #include "platform/SoundMixer.h"
 
 namespace pabuko {
@@ -156,9 +155,11 @@ SoundDevice::~SoundDevice() {
 
 bool SoundDevice::Initialize() {
     if (Initialized()) return true;
-    if (!SDL_WasInit(SDL_INIT_AUDIO)) {
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (SDL_Init(SDL_INIT_AUDIO) != 0) return false;
+    const SdlLibrary* sdl = Sdl();
+    if (!sdl) return false;
+    if (!sdl->SDL_WasInit(SDL_INIT_AUDIO)) {
+        sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (sdl->SDL_Init(SDL_INIT_AUDIO) != 0) return false;
         ownsSdlAudio_ = true;
     }
     SDL_AudioSpec want{};
@@ -170,10 +171,10 @@ bool SoundDevice::Initialize() {
     want.userdata = core_.get();
     SDL_AudioSpec have{};
     const SDL_AudioDeviceID id =
-        SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+        sdl->SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
     if (id == 0 || have.freq <= 0) {
-        if (id != 0) SDL_CloseAudioDevice(id);
-        if (ownsSdlAudio_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        if (id != 0) sdl->SDL_CloseAudioDevice(id);
+        if (ownsSdlAudio_) sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         ownsSdlAudio_ = false;
         return false;
     }
@@ -183,7 +184,7 @@ bool SoundDevice::Initialize() {
         core_->closing = false;
     }
     core_->id = id;
-    SDL_PauseAudioDevice(id, 0);
+    sdl->SDL_PauseAudioDevice(id, 0);
     Notify(SoundNotice::Initialize);
     Notify(SoundNotice::Restore);
     return true;
@@ -192,15 +193,16 @@ bool SoundDevice::Initialize() {
 void SoundDevice::Finalize() {
     if (!Initialized()) return;
     Notify(SoundNotice::Finalize);
+    const SdlLibrary* sdl = Sdl();  // open: the device is
     {
         Guard g(*core_);
         core_->closing = true;
         core_->Kick();  // a waiting audio thread returns, so that SDL can end it
     }
-    SDL_CloseAudioDevice(core_->id);
+    sdl->SDL_CloseAudioDevice(core_->id);
     // Buffers still held elsewhere now run without a device.
     core_->id = 0;
-    if (ownsSdlAudio_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (ownsSdlAudio_) sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
     ownsSdlAudio_ = false;
 }
 
