@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libfuzzer-14-dev libclang-rt-14-dev clang-format
     desktop-file-utils appstream dpkg-dev file
+    xvfb xdotool
 )
 
 missing=()
