@@ -19,16 +19,16 @@ constexpr int kScratchFrames = 1024;
 
 // FluidSynth and the libraries it pulls in are opened when the first synthesizer is made:
 // the game starts without them.
-#define PABUKO_FLUID_FUNCTIONS(X)                                                                \
-    X(delete_fluid_player)                                                                       \
-    X(delete_fluid_settings)                                                                     \
-    X(delete_fluid_synth) X(fluid_player_add_mem) X(fluid_player_get_current_tick)               \
-        X(fluid_player_get_status) X(fluid_player_get_total_ticks) X(fluid_player_play)          \
-            X(fluid_player_stop) X(fluid_set_log_function) X(fluid_settings_setint)              \
-                X(fluid_settings_setnum) X(fluid_synth_all_notes_off)                            \
-                    X(fluid_synth_all_sounds_off) X(fluid_synth_get_active_voice_count)          \
-                        X(fluid_synth_sfload) X(fluid_synth_sfunload) X(fluid_synth_write_float) \
-                            X(new_fluid_player) X(new_fluid_settings) X(new_fluid_synth)
+// clang-format off
+#define PABUKO_FLUID_FUNCTIONS(X) \
+    X(delete_fluid_player) X(delete_fluid_settings) X(delete_fluid_synth) \
+    X(fluid_player_add_mem) X(fluid_player_get_current_tick) X(fluid_player_get_status) \
+    X(fluid_player_get_total_ticks) X(fluid_player_play) X(fluid_player_stop) \
+    X(fluid_set_log_function) X(fluid_settings_setint) X(fluid_settings_setnum) \
+    X(fluid_synth_all_notes_off) X(fluid_synth_all_sounds_off) X(fluid_synth_get_active_voice_count) \
+    X(fluid_synth_sfload) X(fluid_synth_sfunload) X(fluid_synth_write_float) \
+    X(new_fluid_player) X(new_fluid_settings) X(new_fluid_synth)
+// clang-format on
 
 struct FluidLibrary {
 #define PABUKO_FLUID_POINTER(name) decltype(&::name) name = nullptr;

@@ -3,17 +3,17 @@
 // types and constants; the functions come from the table.
 #include <SDL.h>
 
-#define PABUKO_SDL_FUNCTIONS(X)                                                                   \
-    X(SDL_Init)                                                                                   \
-    X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_WasInit) X(SDL_Quit) X(SDL_SetHint) X(        \
-        SDL_OpenAudioDevice) X(SDL_CloseAudioDevice) X(SDL_PauseAudioDevice) X(SDL_NumJoysticks)  \
-        X(SDL_JoystickUpdate) X(SDL_JoystickOpen) X(SDL_JoystickClose) X(SDL_JoystickGetAttached) \
-            X(SDL_JoystickGetDeviceInstanceID) X(SDL_JoystickEventState) X(SDL_JoystickNumAxes)   \
-                X(SDL_JoystickNumHats) X(SDL_JoystickNumButtons) X(SDL_JoystickGetAxis)           \
-                    X(SDL_JoystickGetHat) X(SDL_JoystickGetButton) X(SDL_IsGameController)        \
-                        X(SDL_GameControllerOpen) X(SDL_GameControllerClose)                      \
-                            X(SDL_GameControllerGetJoystick) X(SDL_GameControllerEventState)      \
-                                X(SDL_GameControllerGetAxis) X(SDL_GameControllerGetButton)
+// clang-format off
+#define PABUKO_SDL_FUNCTIONS(X) \
+    X(SDL_Init) X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_WasInit) \
+    X(SDL_Quit) X(SDL_SetHint) X(SDL_OpenAudioDevice) X(SDL_CloseAudioDevice) \
+    X(SDL_PauseAudioDevice) X(SDL_NumJoysticks) X(SDL_JoystickUpdate) X(SDL_JoystickOpen) \
+    X(SDL_JoystickClose) X(SDL_JoystickGetAttached) X(SDL_JoystickGetDeviceInstanceID) X(SDL_JoystickEventState) \
+    X(SDL_JoystickNumAxes) X(SDL_JoystickNumHats) X(SDL_JoystickNumButtons) X(SDL_JoystickGetAxis) \
+    X(SDL_JoystickGetHat) X(SDL_JoystickGetButton) X(SDL_IsGameController) X(SDL_GameControllerOpen) \
+    X(SDL_GameControllerClose) X(SDL_GameControllerGetJoystick) X(SDL_GameControllerEventState) X(SDL_GameControllerGetAxis) \
+    X(SDL_GameControllerGetButton)
+// clang-format on
 
 namespace pabuko {
 
