@@ -124,163 +124,87 @@ void PictureCollectionItem::Draw(Surface& dest, int x, int y, int patternIndex) 
 
 // ---- PictureCollection
 
-PictureCollectionItem& PictureCollection::Items(int i) {
-    if (i < 0 || i >= Count()) throw StreamError(stream_messages::ListIndexOutOfBounds(i));
-    return *items_[static_cast<size_t>(i)];
-}
-
-const PictureCollectionItem& PictureCollection::Items(int i) const {
-    if (i < 0 || i >= Count()) throw StreamError(stream_messages::ListIndexOutOfBounds(i));
-    return *items_[static_cast<size_t>(i)];
-}
-
-PictureCollectionItem& PictureCollection::Add() {
-    items_.push_back(std::make_unique<PictureCollectionItem>(*this));
-    return *items_.back();
-}
-
-void PictureCollection::Clear() {
-    for (auto& item : items_) item->Finalize();
-    items_.clear();
-}
-
-bool PictureCollection::Initialized() const {
-    return dxdraw_ && dxdraw_->Initialized();
-}
-
 void PictureCollection::Initialize(DrawingSurface& surface) {
-    for (auto& item : items_) item->Finalize();
-    dxdraw_ = &surface;
-    if (!surface.Initialized()) throw StreamError("TPictureCollection cannot be initialized");
-    for (auto& item : items_) item->Initialize();
-}
-
-void PictureCollection::Finalize() {
-    for (auto& item : items_) item->Finalize();
-    dxdraw_ = nullptr;
-}
-
-void PictureCollection::Restore() {
-    for (auto& item : items_) item->Restore();
-}
-
-void PictureCollection::LoadFromFile(const std::string& path) {
-    LoadFromStream(ReadStreamFile(path));
+    Attach(&surface);
+    if (!Initialized()) throw StreamError("TPictureCollection cannot be initialized");
 }
 
 void PictureCollection::LoadFromStream(std::span<const uint8_t> bytes) {
-    // A file whose pictures would take more memory than any real one is refused whole,
-    // and the list keeps what it had.
-    auto kept = std::move(items_);
-    items_.clear();
     const auto keptTable = ColorTable;
-    try {
-        LoadItems(bytes);
-    } catch (const PictureBudgetError&) {
-        Clear();
-        items_ = std::move(kept);
-        ColorTable = keptTable;
-        throw;
-    } catch (...) {
-        for (auto& item : kept) item->Finalize();
-        throw;
-    }
-    for (auto& item : kept) item->Finalize();
-    kept.clear();
-
-    if (Initialized()) {
-        Initialize(*dxdraw_);
-        Restore();
-    }
-}
-
-void PictureCollection::LoadItems(std::span<const uint8_t> bytes) {
     PixelBudget budget;
-    ObjectStreamReader in(bytes);
-    in.ReadResourceHeader();
-    const RootHeader header = in.ReadRootStart();
-
     PropertySet list("TPictureCollection");
     list.Value("ColorTable", [this](ObjectStreamReader& r) {
         const std::vector<uint8_t> table = r.ReadBinary();
         if (table.size() < ColorTable.size()) throw StreamError(stream_messages::kStreamReadError);
         std::copy_n(table.begin(), ColorTable.size(), ColorTable.begin());
     });
-
-    PropertySet root(header.objectName.empty() ? "TPictureCollectionComponent" : header.objectName);
-    root.Object("List", &list);
-    root.Value("List", [this, &budget](ObjectStreamReader& r) {
-        r.ReadCollection([this, &budget](ObjectStreamReader& r) {
-            PictureCollectionItem& item = Add();
-            PropertySet picture("TPicture");
-            picture.Value("Data", [&item, &budget](ObjectStreamReader& r) {
-                const std::vector<uint8_t> data = r.ReadBinary();
-                item.picture = Picture();
-                item.picture = DecodePictureData(data, &budget);
-            });
-            PropertySet props("TPictureCollectionItem");
-            props.Value("Name", [&item](ObjectStreamReader& r) { item.Name = r.ReadString(); })
-                .Value("PatternHeight",
-                       [&item](ObjectStreamReader& r) { item.PatternHeight = r.ReadInteger(); })
-                .Value("PatternWidth",
-                       [&item](ObjectStreamReader& r) { item.PatternWidth = r.ReadInteger(); })
-                .Object("Picture", &picture)
-                .Value("SkipHeight",
-                       [&item](ObjectStreamReader& r) { item.SkipHeight = r.ReadInteger(); })
-                .Value("SkipWidth",
-                       [&item](ObjectStreamReader& r) { item.SkipWidth = r.ReadInteger(); })
-                .Value("SystemMemory",
-                       [&item](ObjectStreamReader& r) { item.SystemMemory = r.ReadBoolean(); })
-                .Value("Transparent",
-                       [&item](ObjectStreamReader& r) { item.Transparent = r.ReadBoolean(); })
-                .Value("TransparentColor",
-                       [&item](ObjectStreamReader& r) { item.SetTransparentColor(r.ReadColor()); });
-            r.ReadProperties(props);
-        });
+    // One picture object for all items, pointed at the item being read.
+    PictureCollectionItem* current = nullptr;
+    PropertySet picture("TPicture");
+    picture.Value("Data", [&current, &budget](ObjectStreamReader& r) {
+        const std::vector<uint8_t> data = r.ReadBinary();
+        current->picture = Picture();
+        current->picture = DecodePictureData(data, &budget);
     });
-    in.ReadProperties(root);
-    in.ReadNoChildren();
+    const auto describeItem = [&current, &picture](PropertySet& props,
+                                                   PictureCollectionItem& item) {
+        current = &item;
+        props
+            .Value("PatternHeight",
+                   [&item](ObjectStreamReader& r) { item.PatternHeight = r.ReadInteger(); })
+            .Value("PatternWidth",
+                   [&item](ObjectStreamReader& r) { item.PatternWidth = r.ReadInteger(); })
+            .Object("Picture", &picture)
+            .Value("SkipHeight",
+                   [&item](ObjectStreamReader& r) { item.SkipHeight = r.ReadInteger(); })
+            .Value("SkipWidth",
+                   [&item](ObjectStreamReader& r) { item.SkipWidth = r.ReadInteger(); })
+            .Value("SystemMemory",
+                   [&item](ObjectStreamReader& r) { item.SystemMemory = r.ReadBoolean(); })
+            .Value("Transparent",
+                   [&item](ObjectStreamReader& r) { item.Transparent = r.ReadBoolean(); })
+            .Value("TransparentColor",
+                   [&item](ObjectStreamReader& r) { item.SetTransparentColor(r.ReadColor()); });
+    };
+    try {
+        ReplaceItems(
+            bytes, "TPictureCollectionComponent", "TPictureCollectionItem",
+            [&list](PropertySet& root) { root.Object("List", &list); }, describeItem);
+    } catch (const ListBudgetError&) {
+        ColorTable = keptTable;
+        throw;
+    }
 }
 
 std::vector<uint8_t> PictureCollection::SaveToStream(const std::string& resourceName) const {
-    ObjectStreamWriter w;
-    w.BeginRoot(resourceName, "TPictureCollectionComponent");
-    w.Name("List.ColorTable");
-    w.Binary(ColorTable);
-    w.Name("List");
-    w.BeginCollection();
-    for (const auto& item : items_) {
-        w.BeginItem();
-        if (!item->Name.empty()) {
-            w.Name("Name");
-            w.String(item->Name);
-        }
+    const auto writeRoot = [this](ObjectStreamWriter& w) {
+        w.Name("List.ColorTable");
+        w.Binary(ColorTable);
+    };
+    const auto writeItem = [](ObjectStreamWriter& w, const PictureCollectionItem& item) {
+        const auto optionalInteger = [&w](const char* name, int32_t value) {
+            if (value == 0) return;
+            w.Name(name);
+            w.Integer(value);
+        };
         w.Name("PatternHeight");
-        w.Integer(item->PatternHeight);
+        w.Integer(item.PatternHeight);
         w.Name("PatternWidth");
-        w.Integer(item->PatternWidth);
-        if (!item->picture.Empty()) {
+        w.Integer(item.PatternWidth);
+        if (!item.picture.Empty()) {
             w.Name("Picture.Data");
-            w.Binary(item->picture.data);
+            w.Binary(item.picture.data);
         }
-        if (item->SkipHeight != 0) {
-            w.Name("SkipHeight");
-            w.Integer(item->SkipHeight);
-        }
-        if (item->SkipWidth != 0) {
-            w.Name("SkipWidth");
-            w.Integer(item->SkipWidth);
-        }
+        optionalInteger("SkipHeight", item.SkipHeight);
+        optionalInteger("SkipWidth", item.SkipWidth);
         w.Name("SystemMemory");
-        w.Boolean(item->SystemMemory);
+        w.Boolean(item.SystemMemory);
         w.Name("Transparent");
-        w.Boolean(item->Transparent);
+        w.Boolean(item.Transparent);
         w.Name("TransparentColor");
-        w.Integer(static_cast<int32_t>(item->TransparentColor()));
-        w.End();
-    }
-    w.End();
-    return w.Finish();
+        w.Integer(static_cast<int32_t>(item.TransparentColor()));
+    };
+    return WriteItems(resourceName, "TPictureCollectionComponent", writeRoot, writeItem);
 }
 
 // ---- ImageList

@@ -4,11 +4,11 @@
 // patterns are copied from are rebuilt from them whenever the drawing surface restores.
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "assets/HashCollection.h"
 #include "assets/Picture.h"
 #include "display/Surface.h"
 
@@ -17,11 +17,10 @@ namespace pabuko {
 class PictureCollection;
 
 // `TPictureCollectionItem`
-class PictureCollectionItem {
+class PictureCollectionItem : public HashCollectionItem {
   public:
     explicit PictureCollectionItem(PictureCollection& collection) : collection_(&collection) {}
 
-    std::string Name;  // Windows-1250
     int32_t PatternHeight = 0;
     int32_t PatternWidth = 0;
     Picture picture;
@@ -81,44 +80,25 @@ class PictureCollectionItem {
 };
 
 // `TPictureCollection`
-class PictureCollection {
+class PictureCollection
+    : public HashCollection<PictureCollection, PictureCollectionItem, DrawingSurface> {
   public:
     PictureCollection() { ColorTable.fill(0); }
-    PictureCollection(const PictureCollection&) = delete;
-    PictureCollection& operator=(const PictureCollection&) = delete;
-
-    int Count() const { return static_cast<int>(items_.size()); }
-    // Item i; "List index out of bounds (%d)" outside 0 .. Count - 1.
-    PictureCollectionItem& Items(int i);
-    const PictureCollectionItem& Items(int i) const;
-    PictureCollectionItem& operator[](int i) { return Items(i); }
-    PictureCollectionItem& Add();
-    void Clear();
 
     // Replaces all items by those of an image list file. On an error (a StreamError with
-    // the message to show) the items read so far stay, not initialized.
-    void LoadFromFile(const std::string& path);
-    // A file whose pictures together exceed kMaxListPixels is refused before their memory
-    // is taken, and the list keeps the items it had.
+    // the message to show) the items read so far stay, not initialized. A file whose
+    // pictures together exceed kMaxListPixels is refused before their memory is taken, and
+    // the list keeps the items and colour table it had.
     void LoadFromStream(std::span<const uint8_t> bytes);
     // The whole file, as our writer puts it.
     std::vector<uint8_t> SaveToStream(const std::string& resourceName = "PABUKO") const;
 
-    // Initialized: linked to a drawing surface that is initialized.
-    bool Initialized() const;
-    DrawingSurface* DXDraw() const { return dxdraw_; }
+    DrawingSurface* DXDraw() const { return InUse(); }
     // Finalizes every item, remembers the surface and flags the items initialized;
     // "TPictureCollection cannot be initialized" when the surface is not.
     void Initialize(DrawingSurface& surface);
-    void Finalize();
-    void Restore();
 
     std::array<uint8_t, 1024> ColorTable;
-
-  private:
-    void LoadItems(std::span<const uint8_t> bytes);
-    std::vector<std::unique_ptr<PictureCollectionItem>> items_;
-    DrawingSurface* dxdraw_ = nullptr;
 };
 
 // `TDXImageList`: the collection, linked to a drawing surface that drives it.

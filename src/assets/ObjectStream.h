@@ -40,6 +40,13 @@ class StreamError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A list file whose items together would take more memory than any real one; the list
+// refuses it whole and keeps what it had.
+class ListBudgetError : public StreamError {
+  public:
+    using StreamError::StreamError;
+};
+
 // Thrown by value readers when the tag does not fit the property; the entry loop turns it
 // into "Error reading X.Y: <cause>".
 class PropertyValueError : public std::runtime_error {

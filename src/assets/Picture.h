@@ -64,9 +64,9 @@ struct PixelBudget {
 };
 
 // A picture that would go over its file's PixelBudget; refused before its pixels are made.
-class PictureBudgetError : public StreamError {
+class PictureBudgetError : public ListBudgetError {
   public:
-    using StreamError::StreamError;
+    using ListBudgetError::ListBudgetError;
 };
 
 // Decodes a "Picture.Data" payload. Throws StreamError with the picture messages, or

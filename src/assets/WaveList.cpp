@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
 #include <thread>
 
 #include "assets/ObjectStream.h"
@@ -104,137 +103,46 @@ void WaveCollectionItem::Play(bool wait) {
 
 // ---- WaveCollection
 
-WaveCollectionItem& WaveCollection::operator[](int index) {
-    if (index < 0 || index >= Count())
-        throw StreamError(stream_messages::ListIndexOutOfBounds(index));
-    return *items_[static_cast<size_t>(index)];
-}
-
-const WaveCollectionItem& WaveCollection::operator[](int index) const {
-    return const_cast<WaveCollection&>(*this)[index];
-}
-
-WaveCollectionItem& WaveCollection::Add() {
-    items_.push_back(std::make_unique<WaveCollectionItem>(*this));
-    return *items_.back();
-}
-
-void WaveCollection::Clear() {
-    items_.clear();
-}
-
-void WaveCollection::Initialize(SoundService* sound) {
-    for (auto& item : items_) item->Finalize();
-    sound_ = sound;
-    for (auto& item : items_) item->Initialize();
-}
-
-void WaveCollection::Finalize() {
-    for (auto& item : items_) item->Finalize();
-    sound_ = nullptr;
-}
-
-void WaveCollection::Restore() {
-    for (auto& item : items_) item->Restore();
-}
-
-void WaveCollection::LoadFromFile(const std::string& path) {
-    LoadFromStream(ReadStreamFile(path));
-}
-
 namespace {
 // Sample bytes all waves of one file may hold (the mixer keeps four times as much as
 // floats). The shipped effects are well under a megabyte.
 constexpr size_t kMaxListSampleBytes = size_t{16} << 20;
-
-class WaveBudgetError : public StreamError {
-  public:
-    using StreamError::StreamError;
-};
 }  // namespace
 
 void WaveCollection::LoadFromStream(std::span<const uint8_t> bytes) {
-    // A file whose waves would take more memory than any real one is refused whole, and the
-    // list keeps what it had.
-    auto kept = std::move(items_);
-    items_.clear();
-    try {
-        LoadItems(bytes);
-    } catch (const WaveBudgetError&) {
-        items_ = std::move(kept);
-        throw;
-    }
-    kept.clear();
-
-    if (Initialized()) {
-        Initialize(sound_);
-        Restore();
-    }
-}
-
-void WaveCollection::LoadItems(std::span<const uint8_t> bytes) {
     size_t sampleBytes = 0;
-    ObjectStreamReader in(bytes);
-    in.ReadResourceHeader();
-    const RootHeader head = in.ReadRootStart();
-
-    WaveCollectionItem* item = nullptr;
+    // One wave object for all items, pointed at the item being read.
+    WaveCollectionItem* current = nullptr;
     PropertySet wave("TWave");
     wave.Value("WAVE", [&](ObjectStreamReader& r) {
         const auto payload = r.ReadBinary();
         Wave w = ReadWavePayload(payload);
         sampleBytes += w.Data.size();
-        if (sampleBytes > kMaxListSampleBytes) throw WaveBudgetError("Wave is invalid");
-        item->SetWave(std::move(w));
+        if (sampleBytes > kMaxListSampleBytes) throw ListBudgetError("Wave is invalid");
+        current->SetWave(std::move(w));
     });
-    PropertySet itemProps(kItemClassName);
-    itemProps.Value("Name", [&](ObjectStreamReader& r) { item->Name = r.ReadString(); })
-        .Value("Looped", [&](ObjectStreamReader& r) { item->SetLooped(r.ReadBoolean()); })
-        .Value("MaxPlayingCount",
-               [&](ObjectStreamReader& r) { item->SetMaxPlayingCount(r.ReadInteger()); })
-        .Object("Wave", &wave);
-
-    PropertySet root(head.objectName.empty() ? kClassName : head.objectName);
-    root.Value("List", [&](ObjectStreamReader& r) {
-        r.ReadCollection([&](ObjectStreamReader& itemIn) {
-            item = &Add();
-            itemIn.ReadProperties(itemProps);
-        });
-    });
-    in.ReadProperties(root);
-    in.ReadNoChildren();
+    const auto describeItem = [&](PropertySet& props, WaveCollectionItem& item) {
+        current = &item;
+        props.Value("Looped", [&item](ObjectStreamReader& r) { item.SetLooped(r.ReadBoolean()); })
+            .Value("MaxPlayingCount",
+                   [&item](ObjectStreamReader& r) { item.SetMaxPlayingCount(r.ReadInteger()); })
+            .Object("Wave", &wave);
+    };
+    ReplaceItems(
+        bytes, kClassName, kItemClassName, [](PropertySet&) {}, describeItem);
 }
 
 std::vector<uint8_t> WaveCollection::SaveToStream(std::string_view resourceName) const {
-    ObjectStreamWriter out;
-    out.BeginRoot(resourceName, kClassName);
-    out.Name("List");
-    out.BeginCollection();
-    for (const auto& item : items_) {
-        out.BeginItem();
-        if (!item->Name.empty()) {
-            out.Name("Name");
-            out.String(item->Name);
-        }
-        out.Name("Looped");
-        out.Boolean(item->Looped());
-        out.Name("MaxPlayingCount");
-        out.Integer(item->MaxPlayingCount());
-        out.Name("Wave.WAVE");
-        out.Binary(WriteWavePayload(item->GetWave()));
-        out.End();
-    }
-    out.End();
-    return out.Finish();
-}
-
-void WaveCollection::SaveToFile(const std::string& path) const {
-    const auto bytes = SaveToStream();
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file) throw StreamError("Cannot write file \"" + path + "\"");
+    const auto writeItem = [](ObjectStreamWriter& w, const WaveCollectionItem& item) {
+        w.Name("Looped");
+        w.Boolean(item.Looped());
+        w.Name("MaxPlayingCount");
+        w.Integer(item.MaxPlayingCount());
+        w.Name("Wave.WAVE");
+        w.Binary(WriteWavePayload(item.GetWave()));
+    };
+    return WriteItems(
+        resourceName, kClassName, [](ObjectStreamWriter&) {}, writeItem);
 }
 
 // ---- WaveList

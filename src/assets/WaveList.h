@@ -1,5 +1,5 @@
 #pragma once
-// TDXWaveList: the game's sound effects, addressed by index, played on copies of one master
+// `TDXWaveList`: the game's sound effects, addressed by index, played on copies of one master
 // buffer per item through the sound-buffer service it is linked to.
 #include <cstdint>
 #include <memory>
@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "assets/HashCollection.h"
 #include "assets/SoundService.h"
 #include "assets/WaveFile.h"
 
@@ -15,15 +16,14 @@ namespace pabuko {
 
 class WaveCollection;
 
-class WaveCollectionItem {
+// `TWaveCollectionItem`
+class WaveCollectionItem : public HashCollectionItem {
   public:
     explicit WaveCollectionItem(WaveCollection& owner) : owner_(owner) {}
     ~WaveCollectionItem() { Finalize(); }
     WaveCollectionItem(const WaveCollectionItem&) = delete;
     WaveCollectionItem& operator=(const WaveCollectionItem&) = delete;
 
-    // Windows-1250 bytes; the game never looks an item up by name.
-    std::string Name;
     // Applied to every buffer at restore and at every play; 0 leaves the wave unchanged.
     int32_t Frequency = 0;
     int32_t Pan = 0;
@@ -62,43 +62,26 @@ class WaveCollectionItem {
     std::vector<std::unique_ptr<SoundBuffer>> copies_;
 };
 
-class WaveCollection {
+// `TWaveCollection`
+class WaveCollection : public HashCollection<WaveCollection, WaveCollectionItem, SoundService> {
   public:
     WaveCollection() = default;
-    WaveCollection(const WaveCollection&) = delete;
-    WaveCollection& operator=(const WaveCollection&) = delete;
-
-    int Count() const { return static_cast<int>(items_.size()); }
-    // "List index out of bounds (%d)" outside 0 .. Count - 1.
-    WaveCollectionItem& operator[](int index);
-    const WaveCollectionItem& operator[](int index) const;
-    WaveCollectionItem& Add();
-    void Clear();
 
     // Replaces all items by those of a wave list file. On an error (a StreamError with the
-    // message for the player) the items read before it stay.
-    void LoadFromFile(const std::string& path);
-    // A file whose waves together hold more than 16 MB of samples is refused before they are
-    // kept, and the list keeps the items it had.
+    // message for the player) the items read before it stay. A file whose waves together
+    // hold more than 16 MB of samples is refused before they are kept, and the list keeps
+    // the items it had.
     void LoadFromStream(std::span<const uint8_t> bytes);
     // `resourceName` goes into the resource header, which readers ignore.
     std::vector<uint8_t> SaveToStream(std::string_view resourceName = "WAVES") const;
-    // Throws StreamError when the file cannot be written.
-    void SaveToFile(const std::string& path) const;
 
-    // Whether the sound output in use exists and is initialized.
-    bool Initialized() const { return sound_ != nullptr && sound_->Initialized(); }
-    SoundService* Sound() const { return sound_; }
-    void Initialize(SoundService* sound);
-    void Finalize();
-    void Restore();
-
-  private:
-    void LoadItems(std::span<const uint8_t> bytes);
-    std::vector<std::unique_ptr<WaveCollectionItem>> items_;
-    SoundService* sound_ = nullptr;
+    SoundService* Sound() const { return InUse(); }
+    // Finalizes every item, remembers the sound output and, when it is initialized, flags
+    // the items initialized.
+    void Initialize(SoundService* sound) { Attach(sound); }
 };
 
+// `TDXWaveList`
 class WaveList : public SoundListener {
   public:
     WaveList() = default;
