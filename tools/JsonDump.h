@@ -3,7 +3,7 @@
 // byte for byte, so field order and types are fixed here once.
 #include <nlohmann/json.hpp>
 
-#include "levels/LevelTable.h"
+#include "core/LevelTable.h"
 
 namespace pabuko::tool {
 

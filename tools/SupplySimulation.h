@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "levels/LevelTable.h"
+#include "core/LevelTable.h"
 
 namespace pabuko::sim {
 

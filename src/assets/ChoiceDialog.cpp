@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "core/GameState.h"
 #include "platform/Files.h"
 
 namespace pabuko {

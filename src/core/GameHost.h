@@ -40,7 +40,7 @@ class GameHost {
     // Plays wave i without waiting, if the wave list is loaded and "Hrát zvuky" is checked.
     virtual void PlayWave(int index) = 0;
     // The end-of-level window (otevri) for an EndOfLevelMode: modal, returns after it
-    // has closed. Implementations run RunEndOfLevel (endgame/EndOfLevel.h), which
+    // has closed. Implementations run RunEndOfLevel (core/EndOfLevel.h), which
     // pays out, plays the mode's wave and ends the game after game over.
     virtual void OpenEndOfLevel(uint8_t mode) = 0;
     // A modal message box with OK. Text is UTF-8; a line break is a single '\r'.

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "endgame/TopList.h"
-#include "levels/LevelTable.h"
+#include "core/LevelTable.h"
+#include "core/TopListEntry.h"
 
 namespace pabuko {
 
@@ -81,8 +81,5 @@ struct GameState {
 
     const TLevel& CurrentLevel() const { return Levels[Level]; }
 };
-
-// A file name less its last four characters (".qvl", ".qvs").
-std::string StripExtension(const std::string& name);
 
 }  // namespace pabuko

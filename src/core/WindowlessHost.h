@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/EndOfLevel.h"
 #include "core/Game.h"
 #include "core/GameHost.h"
-#include "endgame/EndOfLevel.h"
 
 namespace pabuko {
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 
-#include "endgame/EndOfLevel.h"
+#include "core/EndOfLevel.h"
 
 class QLabel;
 

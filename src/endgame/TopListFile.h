@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "endgame/TopList.h"
+#include "core/TopListEntry.h"
 
 namespace pabuko {
 

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <functional>
 
-#include "endgame/TopList.h"
+#include "core/TopListEntry.h"
 
 class QLabel;
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "levels/LevelTable.h"
+#include "core/LevelTable.h"
 
 namespace pabuko {
 

@@ -26,10 +26,10 @@
 
 #include "assets/TfrmAbout.h"
 #include "assets/TfrmSkin.h"
+#include "core/EndOfLevel.h"
 #include "core/Playfield.h"
 #include "display/KeyboardFilter.h"
 #include "display/SurfaceCanvas.h"
-#include "endgame/EndOfLevel.h"
 #include "endgame/KonecLevelu.h"
 #include "endgame/NamePrompt.h"
 #include "endgame/TopListWindow.h"

@@ -34,4 +34,8 @@ std::vector<std::string> FilesWithExtension(const std::string& folder, std::stri
     return names;
 }
 
+std::string StripExtension(const std::string& name) {
+    return name.size() <= 4 ? std::string() : name.substr(0, name.size() - 4);
+}
+
 }  // namespace pabuko

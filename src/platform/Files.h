@@ -15,4 +15,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path, size_t limit =
 // order the folder gives them; none when the folder cannot be read.
 std::vector<std::string> FilesWithExtension(const std::string& folder, std::string_view extension);
 
+// A file name less its last four characters (".qvl", ".qvs").
+std::string StripExtension(const std::string& name);
+
 }  // namespace pabuko

@@ -1,6 +1,6 @@
 // What a won level pays: stacked bonuses, extra lives, the level bonus and the quiz.
+#include "core/EndOfLevel.h"
 #include "core/GameFixture.h"
-#include "endgame/EndOfLevel.h"
 
 namespace pabuko::testing {
 namespace {

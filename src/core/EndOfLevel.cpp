@@ -1,4 +1,4 @@
-#include "endgame/EndOfLevel.h"
+#include "core/EndOfLevel.h"
 
 #include "core/Game.h"
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "levels/LevelTable.h"
+#include "core/LevelTable.h"
 
 namespace pabuko {
 
