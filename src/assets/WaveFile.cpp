@@ -10,9 +10,6 @@ namespace pabuko {
 
 namespace {
 
-uint16_t Get16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
 uint32_t Get32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
@@ -32,19 +29,6 @@ uint8_t* SetChunk(uint8_t* p, const char* id, const std::vector<uint8_t>& body) 
 }
 
 }  // namespace
-
-std::optional<WaveFormat> ParseWaveFormat(std::span<const uint8_t> block) {
-    if (block.size() < 16) return std::nullopt;
-    const uint8_t* p = block.data();
-    WaveFormat f;
-    f.Tag = Get16(p);
-    f.Channels = Get16(p + 2);
-    f.SamplesPerSec = Get32(p + 4);
-    f.AvgBytesPerSec = Get32(p + 8);
-    f.BlockAlign = Get16(p + 12);
-    f.BitsPerSample = Get16(p + 14);
-    return f;
-}
 
 std::vector<uint8_t> MakePcmFormat(uint16_t channels, uint32_t samplesPerSec,
                                    uint16_t bitsPerSample) {

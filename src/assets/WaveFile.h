@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "platform/WaveFormat.h"
+
 namespace pabuko {
 
 struct Wave {
@@ -17,20 +19,6 @@ struct Wave {
     bool operator==(const Wave&) const = default;
 };
 
-// The fixed part of a wave format record (the first 16 bytes).
-struct WaveFormat {
-    uint16_t Tag = 0;
-    uint16_t Channels = 0;
-    uint32_t SamplesPerSec = 0;
-    uint32_t AvgBytesPerSec = 0;
-    uint16_t BlockAlign = 0;
-    uint16_t BitsPerSample = 0;
-};
-
-inline constexpr uint16_t kWaveFormatPcm = 1;
-
-// nullopt when the block is shorter than 16 bytes.
-std::optional<WaveFormat> ParseWaveFormat(std::span<const uint8_t> block);
 // A 16-byte PCM record.
 std::vector<uint8_t> MakePcmFormat(uint16_t channels, uint32_t samplesPerSec,
                                    uint16_t bitsPerSample);

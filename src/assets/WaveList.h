@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "assets/HashCollection.h"
-#include "assets/SoundService.h"
 #include "assets/WaveFile.h"
+#include "platform/SoundService.h"
 
 namespace pabuko {
 

@@ -6,33 +6,9 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/InputStateSet.h"
+
 namespace pabuko {
-
-// Bit positions in a state set: Up, Down, Left, Right, then Button1 … Button32.
-enum InputState : int {
-    isUp = 0,
-    isDown = 1,
-    isLeft = 2,
-    isRight = 3,
-    isButton1 = 4,
-    isButton2 = 5,
-    isButton9 = 12,
-};
-constexpr int InputStateCount = 36;
-
-// State n is bit (n mod 8) of byte (n div 8).
-class InputStateSet {
-  public:
-    bool Has(int state) const;
-    void Add(int state);
-    void Remove(int state);
-    InputStateSet& operator|=(const InputStateSet& other);
-    bool operator==(const InputStateSet&) const = default;
-    const std::array<uint8_t, 5>& Bytes() const { return bytes_; }
-
-  private:
-    std::array<uint8_t, 5> bytes_{};
-};
 
 // Up to three virtual-key codes per state, state-major (entry 3 × state + slot).
 using KeyAssigns = std::array<int32_t, InputStateCount * 3>;

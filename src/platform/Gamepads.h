@@ -4,7 +4,7 @@
 // next poll.
 #include <vector>
 
-#include "display/KeyboardStates.h"
+#include "platform/InputStateSet.h"
 
 struct _SDL_GameController;
 struct _SDL_Joystick;

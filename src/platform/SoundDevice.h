@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "assets/SoundService.h"
+#include "platform/SoundService.h"
 
 namespace pabuko {
 

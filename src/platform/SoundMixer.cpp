@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "assets/WaveFile.h"
+#include "platform/WaveFormat.h"
 
 namespace pabuko {
 

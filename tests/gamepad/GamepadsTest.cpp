@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "display/KeyboardStates.h"
 #include "platform/Gamepads.h"
 
 namespace pabuko {
