@@ -21,9 +21,6 @@ std::string ErrorReading(std::string_view object, std::string_view entry, std::s
 std::string ListIndexOutOfBounds(long long index) {
     return "List index out of bounds (" + std::to_string(index) + ")";
 }
-std::string CannotBeMade(std::string_view what) {
-    return std::string(what) + " cannot be made";
-}
 }  // namespace stream_messages
 
 namespace {

@@ -30,8 +30,6 @@ std::string PropertyDoesNotExist(std::string_view name);
 std::string ErrorReading(std::string_view object, std::string_view entry, std::string_view cause);
 // "List index out of bounds (%d)"
 std::string ListIndexOutOfBounds(long long index);
-// "%s cannot be made"
-std::string CannotBeMade(std::string_view what);
 }  // namespace stream_messages
 
 // A load error; what() is the exact message.

@@ -4,9 +4,9 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <stdexcept>
 #include <vector>
 
-#include "assets/ObjectStream.h"
 #include "platform/SdlLibrary.h"
 #include "platform/SoundMixer.h"
 
@@ -213,8 +213,7 @@ bool SoundDevice::Initialized() const {
 std::unique_ptr<SoundBuffer> SoundDevice::CreateBuffer(std::span<const uint8_t> format,
                                                        std::span<const uint8_t> samples) {
     auto converted = ConvertSamples(format, samples);
-    if (!Initialized() || !converted)
-        throw StreamError(stream_messages::CannotBeMade("Sound Buffer"));
+    if (!Initialized() || !converted) throw std::runtime_error("Sound Buffer cannot be made");
     return std::make_unique<DeviceBuffer>(core_, std::move(converted));
 }
 
