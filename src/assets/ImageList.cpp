@@ -131,7 +131,7 @@ void PictureCollection::Initialize(DrawingSurface& surface) {
 
 void PictureCollection::LoadFromStream(std::span<const uint8_t> bytes) {
     const auto keptTable = ColorTable;
-    PixelBudget budget;
+    PixelBudget budget{PixelLimit};
     PropertySet list("TPictureCollection");
     list.Value("ColorTable", [this](ObjectStreamReader& r) {
         const std::vector<uint8_t> table = r.ReadBinary();

@@ -87,9 +87,12 @@ class PictureCollection
 
     // Replaces all items by those of an image list file. On an error (a StreamError with
     // the message to show) the items read so far stay, not initialized. A file whose
-    // pictures together exceed kMaxListPixels is refused before their memory is taken, and
+    // pictures together exceed PixelLimit is refused before their memory is taken, and
     // the list keeps the items and colour table it had.
     void LoadFromStream(std::span<const uint8_t> bytes);
+    // What one file's pictures may hold together. The fuzzer lowers it so that its inputs
+    // stay quick; the game keeps the default.
+    int64_t PixelLimit = kMaxListPixels;
     // The whole file, as our writer puts it.
     std::vector<uint8_t> SaveToStream(const std::string& resourceName = "PABUKO") const;
 
