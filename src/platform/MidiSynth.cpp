@@ -129,6 +129,7 @@ bool MidiSynth::Start(std::vector<uint8_t> file) {
     }
     playing_ = true;
     started_ = false;
+    totalTicks_ = 0;
     tailFrames_ = 0;
     idleFrames_ = 0;
     return true;
@@ -167,9 +168,10 @@ bool MidiSynth::Render(float* out, int frames) {
         started_ = true;
         if (Fl().fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING) return false;
     }
-    const bool eventsDone =
-        Fl().fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING ||
-        Fl().fluid_player_get_current_tick(player_) >= Fl().fluid_player_get_total_ticks(player_);
+    // The length walks every event of the file: asked once, not every block.
+    if (totalTicks_ <= 0) totalTicks_ = Fl().fluid_player_get_total_ticks(player_);
+    const bool eventsDone = Fl().fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING ||
+                            Fl().fluid_player_get_current_tick(player_) >= totalTicks_;
     if (!eventsDone) return false;
     tailFrames_ += frames;
     if (Fl().fluid_synth_get_active_voice_count(synth_) > 0 &&

@@ -59,6 +59,7 @@ class MidiSynth {
     std::vector<float> scratch_;
     bool playing_ = false;
     bool started_ = false;    // the player has had a block to load the file
+    int totalTicks_ = 0;      // the file's length, once the player has loaded it
     int64_t tailFrames_ = 0;  // rendered since the last event
     int64_t idleFrames_ = 0;  // rendered with nothing playing
 };
