@@ -359,20 +359,7 @@ void PaintCrescent(QPainter& p, const QRectF& r, const QColor& colour) {
 
 // The sky behind the panel: a gradient with stars, for the night skin a moon too.
 void PaintSky(QPainter& p, const Theme& t, const QRect& r, unsigned seed) {
-    QLinearGradient sky(r.topLeft(), r.bottomLeft());
-    sky.setColorAt(0, t.skyTop);
-    sky.setColorAt(1, t.skyBottom);
-    p.fillRect(r, sky);
-    Dice dice(seed);
-    p.setPen(Qt::NoPen);
-    for (int i = 0; i < r.width() * r.height() / 260; ++i) {
-        const qreal x = r.left() + dice.Range(0, r.width()),
-                    y = r.top() + dice.Range(0, r.height());
-        const int a = int(dice.Range(40, 170));
-        const qreal s = dice.Range(0.6, 1.6);
-        p.setBrush(Alpha(t.stars, a));
-        p.drawEllipse(QPointF(x, y), s * 0.5, s * 0.5);
-    }
+    PaintStarrySky(p, r, t.skyTop, t.skyBottom, t.stars, seed);
     if (t.moon) PaintMoon(p, QPointF(r.right() - 19, r.top() + 19), 11);
 }
 

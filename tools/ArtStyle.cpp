@@ -375,9 +375,14 @@ void PaintLogoTiles(QPainter& p, qreal left, qreal top, qreal size, qreal gap, c
 }
 
 void PaintNightSky(QPainter& p, const QRect& r, unsigned seed) {
+    PaintStarrySky(p, r, colours::nightTop, colours::nightBottom, QColor(220, 225, 255), seed);
+}
+
+void PaintStarrySky(QPainter& p, const QRect& r, const QColor& top, const QColor& bottom,
+                    QColor stars, unsigned seed) {
     QLinearGradient sky(r.topLeft(), r.bottomLeft());
-    sky.setColorAt(0, colours::nightTop);
-    sky.setColorAt(1, colours::nightBottom);
+    sky.setColorAt(0, top);
+    sky.setColorAt(1, bottom);
     p.fillRect(r, sky);
     Dice dice(seed);
     p.setPen(Qt::NoPen);
@@ -386,7 +391,8 @@ void PaintNightSky(QPainter& p, const QRect& r, unsigned seed) {
                     y = r.top() + dice.Range(0, r.height());
         const int a = int(dice.Range(40, 170));
         const qreal s = dice.Range(0.6, 1.6);
-        p.setBrush(QColor(220, 225, 255, a));
+        stars.setAlpha(a);
+        p.setBrush(stars);
         p.drawEllipse(QPointF(x, y), s * 0.5, s * 0.5);
     }
 }

@@ -68,6 +68,9 @@ void PaintLogoTiles(QPainter& p, qreal left, qreal top, qreal size, qreal gap,
                     const QColor& glow = QColor(255, 255, 255, 160));
 // A night gradient with faint stars.
 void PaintNightSky(QPainter& p, const QRect& r, unsigned seed);
+// A sky from `top` to `bottom` with stars of that colour, placed by `seed`.
+void PaintStarrySky(QPainter& p, const QRect& r, const QColor& top, const QColor& bottom,
+                    QColor stars, unsigned seed);
 // The spare-life heart.
 void PaintHeart(QPainter& p, const QRectF& r, const QColor& colour);
 // A paper card with a drop shadow, lit from the top; `shadowAlpha` and `darkerBy` (the shade

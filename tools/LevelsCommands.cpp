@@ -229,17 +229,26 @@ class PrintingHost : public WindowlessHost {
     }
 };
 
-int Dump(std::string root, const std::string& name) {
-    if (root.empty()) root = ".";
-    if (root.back() != '/') root += '/';
+// A level set loaded the way the game loads it, for the commands that read one.
+struct LoadedSet {
     GameState state;
-    state.ProgramFolder = root;
-    state.Levels.LevelSetName = name;
     PrintingHost host;
     ManualClock clock;
     ScriptedSeeds seeds;
-    Game game(state, host, clock, seeds);
-    game.LoadLevelSet(false);
+    Game game{state, host, clock, seeds};
+
+    LoadedSet(std::string root, const std::string& name) {
+        if (root.empty()) root = ".";
+        if (root.back() != '/') root += '/';
+        state.ProgramFolder = std::move(root);
+        state.Levels.LevelSetName = name;
+        game.LoadLevelSet(false);
+    }
+};
+
+int Dump(const std::string& root, const std::string& name) {
+    LoadedSet set(root, name);
+    const GameState& state = set.state;
 
     Json levels = Json::array();
     for (int n = 1; n <= state.Levels.LevelCount; ++n) {
@@ -249,24 +258,16 @@ int Dump(std::string root, const std::string& name) {
                    {"LevelCount", state.Levels.LevelCount},
                    {"Levels", std::move(levels)}};
     std::cout << doc.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
-    return host.messages.empty() ? 0 : 1;
+    return set.host.messages.empty() ? 0 : 1;
 }
 
 // Plays every level of a set many times and prints, per level, how often a careful player
 // loses with the set's supply, and the supply that would keep that under --rate.
-int Simulate(std::string root, const std::string& name, int games, uint32_t seed, double rate,
-             int reactionMs, int onlyLevel) {
-    if (root.empty()) root = ".";
-    if (root.back() != '/') root += '/';
-    GameState state;
-    state.ProgramFolder = root;
-    state.Levels.LevelSetName = name;
-    PrintingHost host;
-    ManualClock clock;
-    ScriptedSeeds seeds;
-    Game game(state, host, clock, seeds);
-    game.LoadLevelSet(false);
-    if (!host.messages.empty()) return 1;
+int Simulate(const std::string& root, const std::string& name, int games, uint32_t seed,
+             double rate, int reactionMs, int onlyLevel) {
+    LoadedSet set(root, name);
+    if (!set.host.messages.empty()) return 1;
+    const GameState& state = set.state;
 
     const LevelTable& table = state.Levels;
     sim::PlayerOptions options;
