@@ -97,14 +97,7 @@ int Render(const RenderOptions& o) {
 }
 
 void AddMatrix(CLI::App& app) {
-    // Other display controls have their drawings under "render" too; join theirs.
-    CLI::App* render = nullptr;
-    for (CLI::App* sub : app.get_subcommands([](CLI::App* a) { return a->get_name() == "render"; }))
-        render = sub;
-    if (!render) {
-        render = app.add_subcommand("render", "Draw display controls into PNG files");
-        render->require_subcommand(1);
-    }
+    CLI::App* render = RenderCommand(app);
     auto* matrix = render->add_subcommand("matrix", "Draw the LED line and print its position");
     static RenderOptions o;
     matrix->add_option("--text", o.text, "the text, UTF-8, colour codes allowed")->required();

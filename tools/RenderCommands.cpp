@@ -85,14 +85,7 @@ struct TopListOptions {
 };
 
 const pabuko::tool::Registrar reg([](CLI::App& app) {
-    // The LED line registers its drawing under "render" too, whichever comes first.
-    CLI::App* render = nullptr;
-    for (CLI::App* sub : app.get_subcommands([](CLI::App* a) { return a->get_name() == "render"; }))
-        render = sub;
-    if (!render) {
-        render = app.add_subcommand("render", "Draw display controls into PNG files");
-        render->require_subcommand(1);
-    }
+    CLI::App* render = pabuko::tool::RenderCommand(app);
 
     auto d = std::make_shared<DigitsOptions>();
     auto* digits = render->add_subcommand("digits", "The seven-segment digit display");

@@ -17,6 +17,16 @@ struct Registrar {
     explicit Registrar(AddCommands add) { Registry().push_back(std::move(add)); }
 };
 
+// The "render" command, under which the display controls put their drawings; made by the
+// first one to ask, whichever registers first.
+inline CLI::App* RenderCommand(CLI::App& app) {
+    const auto found = app.get_subcommands([](CLI::App* a) { return a->get_name() == "render"; });
+    if (!found.empty()) return found.front();
+    CLI::App* render = app.add_subcommand("render", "Draw display controls into PNG files");
+    render->require_subcommand(1);
+    return render;
+}
+
 void SetExitCode(int code);
 int ExitCode();
 
