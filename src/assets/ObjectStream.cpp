@@ -141,17 +141,14 @@ uint8_t ByteReader::U8() {
 
 uint16_t ByteReader::U16() {
     Need(2);
-    uint16_t v = static_cast<uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
+    const uint16_t v = LoadU16(data_, pos_);
     pos_ += 2;
     return v;
 }
 
 uint32_t ByteReader::U32() {
     Need(4);
-    uint32_t v = static_cast<uint32_t>(data_[pos_]) |
-                 (static_cast<uint32_t>(data_[pos_ + 1]) << 8) |
-                 (static_cast<uint32_t>(data_[pos_ + 2]) << 16) |
-                 (static_cast<uint32_t>(data_[pos_ + 3]) << 24);
+    const uint32_t v = LoadU32(data_, pos_);
     pos_ += 4;
     return v;
 }

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/LittleEndian.h"
+
 namespace pabuko {
 
 namespace stream_messages {
@@ -100,15 +102,6 @@ class ByteReader {
     std::span<const uint8_t> data_;
     size_t pos_ = 0;
 };
-
-// Little-endian writing: appends the bytes of v, lowest first.
-inline void PutU16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-inline void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
 
 // A list file's bytes, for LoadFromStream; StreamError when it cannot be opened or read.
 std::vector<uint8_t> ReadStreamFile(const std::string& path);

@@ -318,8 +318,7 @@ Picture DecodeBmpFile(std::span<const uint8_t> file, PixelBudget* budget) {
     ByteReader in(file);
     auto head = in.Bytes(14);
     if (head[0] != 'B' || head[1] != 'M') throw StreamError(picture_messages::kBitmapNotValid);
-    const uint32_t offBits =
-        head[10] | (head[11] << 8) | (head[12] << 16) | (static_cast<uint32_t>(head[13]) << 24);
+    const uint32_t offBits = LoadU32(head, 10);
     return DecodeDibFrom(in, DibErrors{true, budget}, Picture::Kind::Bitmap, offBits);
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/LittleEndian.h"
+
 namespace pabuko {
 namespace {
 
@@ -10,8 +12,7 @@ bool IsDigit(char c) {
 }
 
 uint16_t ReadU16(std::string_view b, size_t at) {
-    return static_cast<uint16_t>(static_cast<unsigned char>(b[at]) |
-                                 (static_cast<unsigned char>(b[at + 1]) << 8));
+    return LoadU16({reinterpret_cast<const uint8_t*>(b.data()), b.size()}, at);
 }
 
 void WriteU16(std::string& out, uint16_t v) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/LittleEndian.h"
 #include "platform/WaveFormat.h"
 
 namespace pabuko {
@@ -28,7 +29,7 @@ std::shared_ptr<const MixerSamples> ConvertSamples(std::span<const uint8_t> form
             out->Samples[i] = (static_cast<float>(data[i]) - 128.0f) / 128.0f;
     } else {
         for (size_t i = 0; i < samples; ++i) {
-            const auto s = static_cast<int16_t>(data[2 * i] | data[2 * i + 1] << 8);
+            const auto s = static_cast<int16_t>(LoadU16(data, 2 * i));
             out->Samples[i] = static_cast<float>(s) / 32768.0f;
         }
     }
