@@ -2,13 +2,13 @@
 // TVrDigitGroup: a number in simulated seven-segment digits, painted through an offscreen
 // image. Every property change that makes a difference repaints at once.
 #include <QColor>
-#include <QImage>
-#include <QWidget>
 #include <functional>
+
+#include "display/OffscreenControl.h"
 
 namespace pabuko {
 
-class TVrDigitGroup : public QWidget {
+class TVrDigitGroup : public OffscreenControl {
     Q_OBJECT
   public:
     explicit TVrDigitGroup(QWidget* parent = nullptr);
@@ -31,30 +31,16 @@ class TVrDigitGroup : public QWidget {
     void SetLeadingZero(bool on);
     QColor OutlineColor() const { return outline_; }
     void SetOutlineColor(const QColor& color);
-    bool Transparent() const { return transparent_; }
-    void SetTransparent(bool on);
     QColor Color() const { return color_; }
     void SetColor(const QColor& color);
 
     std::function<void()> OnChange;
 
-    // The picture as it is shown (transparent pixels where the parent shows through).
-    const QImage& Image() const { return image_; }
-
   protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    QColor Background() const override { return color_; }
+    void Draw(QPainter& p) override;
 
   private:
-    template <typename T>
-    void Set(T& field, const T& value) {
-        if (field == value) return;
-        field = value;
-        Redraw();
-    }
-    void Redraw();  // renders and shows at once
-    void Render();
-
     double value_ = 0;
     int decimals_ = 3;
     int digits_ = 4;
@@ -63,9 +49,7 @@ class TVrDigitGroup : public QWidget {
     bool activeOnly_ = false;
     bool leadingZero_ = true;
     QColor outline_{Qt::black};
-    bool transparent_ = false;
     QColor color_{Qt::black};
-    QImage image_;
 };
 
 }  // namespace pabuko

@@ -6,23 +6,11 @@
 
 namespace pabuko {
 
-TVrHotImage::TVrHotImage(QWidget* parent) : QWidget(parent) {
-    font_ = QFont(QStringLiteral("Arial"));
-    font_.setPixelSize(11);
-    font_.setBold(true);
+TVrHotImage::TVrHotImage(QWidget* parent) : CaptionedControl(parent, Arial(11, true), Qt::white) {
     resize(85, 85);
     Render();
 }
 
-void TVrHotImage::SetCaption(const QString& caption) {
-    Set(caption_, caption);
-}
-void TVrHotImage::SetFont(const QFont& font) {
-    Set(font_, font);
-}
-void TVrHotImage::SetFontColor(const QColor& color) {
-    Set(fontColor_, color);
-}
 void TVrHotImage::SetColorEnter(const QColor& color) {
     Set(colorEnter_, color);
 }
@@ -44,9 +32,6 @@ void TVrHotImage::SetTextAlignment(TVrTextAlignment alignment) {
 void TVrHotImage::SetHotRect(const TVrHotRect& hotRect) {
     Set(hotRect_, hotRect);
 }
-void TVrHotImage::SetTransparent(bool on) {
-    Set(transparent_, on);
-}
 
 void TVrHotImage::SetHot(bool hot) {
     Set(hot_, hot);
@@ -61,19 +46,12 @@ QRect TVrHotImage::TextArea() const {
     return area;
 }
 
-void TVrHotImage::Redraw() {
-    Render();
-    if (isVisible()) repaint();
+QColor TVrHotImage::Background() const {
+    return Hot() ? colorEnter_ : colorLeave_;
 }
 
-void TVrHotImage::Render() {
-    if (image_.size() != size())
-        image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+void TVrHotImage::Draw(QPainter& p) {
     const bool hot = Hot();
-    // Transparent: the parent shows through wherever nothing is drawn.
-    image_.fill(transparent_ ? QColor(Qt::transparent) : hot ? colorEnter_ : colorLeave_);
-    QPainter p(&image_);
-
     const QImage& picture = hot ? imageEnter_ : imageLeave_;
     if (!picture.isNull()) {
         if (drawStyle_ == TVrDrawStyle::dsStretch)
@@ -123,18 +101,9 @@ void TVrHotImage::Render() {
     }
     const QRect area = TextArea();
     p.setClipRect(area);
-    p.setFont(font_);
-    p.setPen(fontColor_);
-    p.drawText(area, flags, caption_);
-}
-
-void TVrHotImage::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.drawImage(0, 0, image_);
-}
-
-void TVrHotImage::resizeEvent(QResizeEvent*) {
-    Render();
+    p.setFont(Font());
+    p.setPen(FontColor());
+    p.drawText(area, flags, Caption());
 }
 
 void TVrHotImage::enterEvent(QEnterEvent*) {

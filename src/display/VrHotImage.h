@@ -4,8 +4,9 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
-#include <QWidget>
 #include <functional>
+
+#include "display/OffscreenControl.h"
 
 namespace pabuko {
 
@@ -30,17 +31,11 @@ struct TVrHotRect {
     bool operator==(const TVrHotRect&) const = default;
 };
 
-class TVrHotImage : public QWidget {
+class TVrHotImage : public CaptionedControl {
     Q_OBJECT
   public:
     explicit TVrHotImage(QWidget* parent = nullptr);
 
-    QString Caption() const { return caption_; }
-    void SetCaption(const QString& caption);
-    QFont Font() const { return font_; }
-    void SetFont(const QFont& font);
-    QColor FontColor() const { return fontColor_; }
-    void SetFontColor(const QColor& color);
     QColor ColorEnter() const { return colorEnter_; }
     void SetColorEnter(const QColor& color);
     QColor ColorLeave() const { return colorLeave_; }
@@ -55,8 +50,6 @@ class TVrHotImage : public QWidget {
     void SetTextAlignment(TVrTextAlignment alignment);
     TVrHotRect HotRect() const { return hotRect_; }
     void SetHotRect(const TVrHotRect& hotRect);
-    bool Transparent() const { return transparent_; }
-    void SetTransparent(bool on);
 
     // Hot and enabled: drawn in the entered colours.
     bool Hot() const { return hot_ && isEnabled(); }
@@ -65,11 +58,9 @@ class TVrHotImage : public QWidget {
 
     std::function<void()> OnClick;
 
-    const QImage& Image() const { return image_; }
-
   protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    QColor Background() const override;
+    void Draw(QPainter& p) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -78,19 +69,8 @@ class TVrHotImage : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    template <typename T>
-    void Set(T& field, const T& value) {
-        if (field == value) return;
-        field = value;
-        Redraw();
-    }
     void SetHot(bool hot);
-    void Redraw();  // renders and shows at once
-    void Render();
 
-    QString caption_;
-    QFont font_;
-    QColor fontColor_{Qt::white};
     QColor colorEnter_{0, 0, 255};
     QColor colorLeave_{Qt::black};
     QImage imageEnter_;
@@ -98,10 +78,8 @@ class TVrHotImage : public QWidget {
     TVrDrawStyle drawStyle_ = TVrDrawStyle::dsCenter;
     TVrTextAlignment alignment_ = TVrTextAlignment::vtaBottom;
     TVrHotRect hotRect_;
-    bool transparent_ = false;
     bool hot_ = false;
     bool pressed_ = false;
-    QImage image_;
 };
 
 }  // namespace pabuko

@@ -7,22 +7,12 @@
 
 namespace pabuko {
 
-TVrLabel::TVrLabel(QWidget* parent) : QWidget(parent) {
-    font_ = QFont(QStringLiteral("Arial"));
-    font_.setPixelSize(19);  // 14 points at 96 dots per inch
+// The caption in 14-point Arial (at 96 dots per inch) and the window-text colour.
+TVrLabel::TVrLabel(QWidget* parent) : CaptionedControl(parent, Arial(19), Qt::black) {
     resize(150, 30);
     Render();
 }
 
-void TVrLabel::SetCaption(const QString& caption) {
-    Set(caption_, caption);
-}
-void TVrLabel::SetFont(const QFont& font) {
-    Set(font_, font);
-}
-void TVrLabel::SetFontColor(const QColor& color) {
-    Set(fontColor_, color);
-}
 void TVrLabel::SetColor(const QColor& color) {
     Set(color_, color);
 }
@@ -47,13 +37,10 @@ void TVrLabel::SetLayout(TTextLayout layout) {
 void TVrLabel::SetAngle(int16_t degrees) {
     Set(angle_, degrees);
 }
-void TVrLabel::SetTransparent(bool on) {
-    Set(transparent_, on);
-}
 
 QPoint TVrLabel::CaptionOrigin() const {
-    const QFontMetrics metrics(font_);
-    const int tw = metrics.horizontalAdvance(caption_);
+    const QFontMetrics metrics(Font());
+    const int tw = metrics.horizontalAdvance(Caption());
     const int th = metrics.height();
     int x = 2;
     if (alignment_ == TAlignment::taCenter)
@@ -68,29 +55,20 @@ QPoint TVrLabel::CaptionOrigin() const {
     return {x, y};
 }
 
-void TVrLabel::Redraw() {
-    Render();
-    if (isVisible()) repaint();
-}
-
-void TVrLabel::Render() {
-    if (image_.size() != size())
-        image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
-    image_.fill(transparent_ ? QColor(Qt::transparent) : color_);
-    QPainter p(&image_);
-    p.setFont(font_);
-    const QFontMetrics metrics(font_);
+void TVrLabel::Draw(QPainter& p) {
+    p.setFont(Font());
+    const QFontMetrics metrics(Font());
 
     QPoint origin = CaptionOrigin();
     if (angle_ % 360 != 0) {
         // Turned about the middle of the control, the caption centred on it.
         p.translate(width() / 2.0, height() / 2.0);
         p.rotate(-angle_);
-        origin = QPoint(-metrics.horizontalAdvance(caption_) / 2, -metrics.height() / 2);
+        origin = QPoint(-metrics.horizontalAdvance(Caption()) / 2, -metrics.height() / 2);
     }
     auto text = [&](int dx, int dy, const QColor& color) {
         p.setPen(color);
-        p.drawText(origin.x() + dx, origin.y() + dy + metrics.ascent(), caption_);
+        p.drawText(origin.x() + dx, origin.y() + dy + metrics.ascent(), Caption());
     };
     switch (style_) {
         case TVrLabelStyle::lsRaised:
@@ -105,22 +83,13 @@ void TVrLabel::Render() {
             text(shadowDepth_, shadowDepth_, shadow_);
             break;
         case TVrLabelStyle::lsNone:
-            if (!transparent_)
+            if (!Transparent())
                 p.fillRect(
-                    QRect(origin, QSize(metrics.horizontalAdvance(caption_), metrics.height())),
+                    QRect(origin, QSize(metrics.horizontalAdvance(Caption()), metrics.height())),
                     color_);
             break;
     }
-    text(0, 0, fontColor_);
-}
-
-void TVrLabel::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.drawImage(0, 0, image_);
-}
-
-void TVrLabel::resizeEvent(QResizeEvent*) {
-    Render();
+    text(0, 0, FontColor());
 }
 
 }  // namespace pabuko

@@ -3,8 +3,8 @@
 // image.
 #include <QColor>
 #include <QFont>
-#include <QImage>
-#include <QWidget>
+
+#include "display/OffscreenControl.h"
 
 namespace pabuko {
 
@@ -12,17 +12,11 @@ enum class TVrLabelStyle { lsNone, lsRaised, lsLowered, lsShadow };
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TTextLayout { tlTop, tlCenter, tlBottom };
 
-class TVrLabel : public QWidget {
+class TVrLabel : public CaptionedControl {
     Q_OBJECT
   public:
     explicit TVrLabel(QWidget* parent = nullptr);
 
-    QString Caption() const { return caption_; }
-    void SetCaption(const QString& caption);
-    QFont Font() const { return font_; }
-    void SetFont(const QFont& font);
-    QColor FontColor() const { return fontColor_; }
-    void SetFontColor(const QColor& color);
     QColor Color() const { return color_; }
     void SetColor(const QColor& color);
     TVrLabelStyle Style() const { return style_; }
@@ -39,31 +33,15 @@ class TVrLabel : public QWidget {
     void SetLayout(TTextLayout layout);
     int16_t Angle() const { return angle_; }
     void SetAngle(int16_t degrees);
-    bool Transparent() const { return transparent_; }
-    void SetTransparent(bool on);
 
     // Top-left corner of the caption's text cell (angle 0).
     QPoint CaptionOrigin() const;
 
-    const QImage& Image() const { return image_; }
-
   protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    QColor Background() const override { return color_; }
+    void Draw(QPainter& p) override;
 
   private:
-    template <typename T>
-    void Set(T& field, const T& value) {
-        if (field == value) return;
-        field = value;
-        Redraw();
-    }
-    void Redraw();  // renders and shows at once
-    void Render();
-
-    QString caption_;
-    QFont font_;
-    QColor fontColor_{Qt::black};  // the window-text colour
     QColor color_{240, 240, 240};  // button face
     TVrLabelStyle style_ = TVrLabelStyle::lsRaised;
     QColor highlight_{Qt::white};
@@ -72,8 +50,6 @@ class TVrLabel : public QWidget {
     TAlignment alignment_ = TAlignment::taCenter;
     TTextLayout layout_ = TTextLayout::tlCenter;
     int16_t angle_ = 0;
-    bool transparent_ = false;
-    QImage image_;
 };
 
 }  // namespace pabuko
