@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "ToolCommands.h"
+#include "display/PixelImage.h"
 #include "display/VrMatrixCore.h"
 #include "platform/TextEncoding.h"
 
@@ -83,10 +84,7 @@ int Render(const RenderOptions& o) {
         m.SetAutoScroll(true);
         for (int i = 0; i < *o.steps; ++i) m.ScrollStep();
     }
-    const Surface& image = m.Paint();
-    const QImage view(reinterpret_cast<const uchar*>(image.Pixels()), image.Width(), image.Height(),
-                      image.Width() * 4, QImage::Format_RGB32);
-    if (!view.save(QString::fromStdString(o.png), "PNG")) {
+    if (!PixelImage(m.Paint()).save(QString::fromStdString(o.png), "PNG")) {
         std::cerr << "render matrix: cannot write " << o.png << '\n';
         return 1;
     }

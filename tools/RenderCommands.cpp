@@ -8,6 +8,7 @@
 
 #include "ToolCommands.h"
 #include "assets/ImageList.h"
+#include "display/PixelImage.h"
 #include "display/VrDigitGroup.h"
 #include "display/VrHotImage.h"
 #include "display/VrLabel.h"
@@ -187,9 +188,7 @@ const pabuko::tool::Registrar reg([](CLI::App& app) {
             if (misc.Count() < 2 || misc.Items(1).GetPicture().Empty())
                 throw std::runtime_error("data/screen.src has no top list picture");
             const Picture& p = misc.Items(1).GetPicture();
-            const QImage background = QImage(reinterpret_cast<const uchar*>(p.pixels.data()),
-                                             p.width, p.height, p.width * 4, QImage::Format_RGB32)
-                                          .copy();
+            const QImage background = PixelImage(p.pixels.data(), p.width, p.height).copy();
             TfrmTopList w(load.Entries, [&] { return background; });
             w.FormShow();
             Save(w.grab().toImage(), t->png);

@@ -1,9 +1,10 @@
 #include "assets/Chatter.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <stdexcept>
+
+#include "platform/Files.h"
 
 namespace pabuko {
 
@@ -58,8 +59,7 @@ std::string WriteChatterFile(const std::vector<std::string>& lines) {
 namespace {
 
 bool ReadChatterFile(const std::string& path, std::vector<std::string>& lines) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    if (!FileExists(path)) return false;
     std::ifstream in(path, std::ios::binary);
     std::string bytes(kChatterFileLimit, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));

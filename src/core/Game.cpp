@@ -1,13 +1,14 @@
 #include "core/Game.h"
 
+#include "core/Random.h"
+
 namespace pabuko {
 
 Game::Game(GameState& state, GameHost& host, Clock& clock, SeedSource& seeds)
     : state_(state), host_(host), clock_(clock), seeds_(seeds) {}
 
 uint32_t Game::Random(uint32_t n) {
-    state_.RandSeed = state_.RandSeed * 134775813u + 1u;
-    return static_cast<uint32_t>((static_cast<uint64_t>(state_.RandSeed) * n) >> 32);
+    return DrawRandom(state_.RandSeed, n);
 }
 
 const TLevel& Game::LevelRecord(int n) const {

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <cmath>
 
+#include "display/PixelImage.h"
 #include "platform/QtText.h"
 
 namespace pabuko {
@@ -22,8 +23,7 @@ int SurfaceCanvas::PixelSize(int points) {
 void SurfaceCanvas::TextOut(int x, int y, const std::string& text) {
     if (surface_.IsEmpty()) return;
     if (!painter_) {
-        image_ = QImage(reinterpret_cast<uchar*>(surface_.Pixels()), surface_.Width(),
-                        surface_.Height(), surface_.Width() * 4, QImage::Format_RGB32);
+        image_ = WritablePixelImage(surface_.Pixels(), surface_.Width(), surface_.Height());
         painter_ = std::make_unique<QPainter>(&image_);
     }
     QFont font(QString::fromStdString(Font.name));

@@ -1,7 +1,8 @@
 #include "display/VrMatrix.h"
 
-#include <QImage>
 #include <QPainter>
+
+#include "display/PixelImage.h"
 
 namespace pabuko {
 
@@ -39,10 +40,7 @@ void TVrMatrix::TimerTick() {
 }
 
 void TVrMatrix::paintEvent(QPaintEvent*) {
-    const Surface& image = core_.Paint();
-    const QImage view(reinterpret_cast<const uchar*>(image.Pixels()), image.Width(), image.Height(),
-                      image.Width() * 4, QImage::Format_RGB32);
-    QPainter(this).drawImage(0, 0, view);
+    QPainter(this).drawImage(0, 0, PixelImage(core_.Paint()));
 }
 
 }  // namespace pabuko

@@ -2,6 +2,7 @@
 
 #include "core/Game.h"
 #include "endgame/TopListFile.h"
+#include "platform/Files.h"
 
 namespace pabuko {
 
@@ -17,9 +18,9 @@ void Game::ReadTopList() {
     // The list moved to the user's folder: the one beside the program is its start, copied
     // and never changed.
     if (!state_.TopListFolder.empty()) {
+        const std::string old = state_.ProgramFolder + "toplist.dat";
         std::error_code ec;
-        const std::filesystem::path old = state_.ProgramFolder + "toplist.dat";
-        if (!std::filesystem::exists(path, ec) && std::filesystem::is_regular_file(old, ec))
+        if (!PathExists(path.string()) && FileExists(old))
             std::filesystem::copy_file(old, path, std::filesystem::copy_options::none, ec);
     }
     TopListLoad load = LoadTopListFile(path);

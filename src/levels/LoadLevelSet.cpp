@@ -1,33 +1,19 @@
 // Game::LoadLevelSet: reads the current level set and its scoring rules into the level
 // table, with the player's messages.
-#include <filesystem>
-
 #include "core/Game.h"
 #include "levels/LevelSetFile.h"
 #include "platform/Files.h"
 
 namespace pabuko {
-namespace {
-
-namespace fs = std::filesystem;
-
-bool Exists(const fs::path& path) {
-    std::error_code ec;
-    return fs::exists(path, ec);
-}
-
-}  // namespace
-
 void Game::LoadLevelSet(bool report) {
     LevelTable& table = state_.Levels;
     const std::string& name = table.LevelSetName;
     const std::string base = state_.ProgramFolder + "data/levels/" + name;
-    const fs::path levelPath = base + ".qvl";
-    const fs::path scoringPath = base + ".qvlb";
+    const std::string levelPath = base + ".qvl";
+    const std::string scoringPath = base + ".qvlb";
 
-    std::error_code ec;
     std::optional<std::string> bytes;
-    if (fs::is_regular_file(levelPath, ec)) bytes = ReadWholeFile(levelPath.string());
+    if (FileExists(levelPath)) bytes = ReadWholeFile(levelPath);
     if (!bytes) {
         host_.ShowMessage("Chyba", MessageIcon::Error,
                           "Nebyl nalezen požadovaný soubor s levely, zkuste vybrat jiný\r"
@@ -36,9 +22,9 @@ void Game::LoadLevelSet(bool report) {
     }
 
     ScoringRules rules;
-    if (Exists(scoringPath)) {
+    if (PathExists(scoringPath)) {
         // A damaged rules file must not quietly turn into the standard rules.
-        auto stored = ReadWholeFile(scoringPath.string(), ScoringRulesSize);
+        auto stored = ReadWholeFile(scoringPath, ScoringRulesSize);
         auto parsed = stored ? ParseScoringRules(*stored) : std::nullopt;
         if (!parsed) {
             host_.ShowMessage("Chyba", MessageIcon::Error,
@@ -63,7 +49,7 @@ void Game::LoadLevelSet(bool report) {
     if (report) {
         std::string text = "Ze souboru \"" + name + ".qvl\" bylo v pořádku načteno " +
                            std::to_string(table.LevelCount) + " úrovní.\r";
-        if (Exists(scoringPath)) {
+        if (PathExists(scoringPath)) {
             text += "Dále byla ze souboru \"" + name + ".qvlb\" načtena pravidla bodování.";
         } else {
             text += "Pravidla bodování zůstávají standardní.";

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "display/PixelImage.h"
+
 namespace pabuko {
 
 DXDrawWidget::DXDrawWidget(DrawingSurface& surface, QWidget* parent)
@@ -33,8 +35,7 @@ void DXDrawWidget::paintEvent(QPaintEvent*) {
         return;
     }
     // The pixels are already in the image's own format: no conversion, no copy.
-    const QImage image(reinterpret_cast<const uchar*>(back.Pixels()), back.Width(), back.Height(),
-                       back.Width() * 4, QImage::Format_RGB32);
+    const QImage image = PixelImage(back);
     // Sharp pixels when the window or the screen enlarges them.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(QRect(0, 0, back.Width() * scale_, back.Height() * scale_), image);

@@ -21,14 +21,15 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
-#include <filesystem>
 #include <new>
 
 #include "assets/TfrmAbout.h"
 #include "assets/TfrmSkin.h"
 #include "core/EndOfLevel.h"
 #include "core/Playfield.h"
+#include "core/Random.h"
 #include "display/KeyboardFilter.h"
+#include "display/PixelImage.h"
 #include "display/SurfaceCanvas.h"
 #include "endgame/KonecLevelu.h"
 #include "endgame/NamePrompt.h"
@@ -70,11 +71,6 @@ int ExecCentered(QDialog& dialog) {
     const int result = dialog.exec();
     dialog.removeEventFilter(&centre);
     return result;
-}
-
-bool FileExists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
 }
 
 QMessageBox::Icon ToQtIcon(MessageIcon icon) {
@@ -292,18 +288,10 @@ void TfrmMain::FormCreate() {
     game_.ReadTopList();
     StartupMark("top list");
 
-    const std::string screen = folder + "data/screen.src";
-    if (FileExists(screen)) {
-        try {
-            DXImageListMisc.Items.LoadFromFile(screen);
-        } catch (const std::exception& e) {
-            ReportLoadError("data/screen.src", e);
-        }
-    } else {
-        ShowMessage("Chyba", MessageIcon::Error,
-                    "Nepodařilo se otevřít soubor se základní grafikou!\r"
-                    "Zkontrolujte instalaci!");
-    }
+    LoadDataFile(
+        "data/screen.src",
+        [this](const std::string& path) { DXImageListMisc.Items.LoadFromFile(path); },
+        "Nepodařilo se otevřít soubor se základní grafikou!\rZkontrolujte instalaci!");
 
     StartupMark("basic graphics");
     // The sound device, the effects, the music list and the gamepads follow once the first
@@ -322,16 +310,9 @@ void TfrmMain::StartDevices() {
     DXSound.Initialize();  // no device: every play is silent
     StartupMark("sound device");
     DXWaveList.SetDXSound(&DXSound);
-    const std::string sfx = folder + "data/sounds/sfx.qvs";
-    state_.SoundAvailable = false;
-    if (FileExists(sfx)) {
-        try {
-            DXWaveList.Items.LoadFromFile(sfx);
-            state_.SoundAvailable = true;
-        } catch (const std::exception& e) {
-            ReportLoadError("data/sounds/sfx.qvs", e);
-        }
-    }
+    state_.SoundAvailable = LoadDataFile("data/sounds/sfx.qvs", [this](const std::string& path) {
+        DXWaveList.Items.LoadFromFile(path);
+    });
     StartupMark("effects");
     if (!state_.SoundAvailable) {
         mZvuky->setChecked(false);
@@ -415,16 +396,26 @@ void TfrmMain::LoadSkin() {
     mtrxText->SetText(chatter_.Current());
     mtrxText->SetAutoScroll(true);
 
-    const std::string relative = "data/skins/" + SkinName + ".qvs";
-    const std::string path = state_.ProgramFolder + relative;
+    LoadDataFile(
+        "data/skins/" + SkinName + ".qvs",
+        [this](const std::string& path) { DXImageListGame.Items.LoadFromFile(path); },
+        "Nepodařilo se otevřít soubor se skinem.");
+}
+
+bool TfrmMain::LoadDataFile(const std::string& relativePath,
+                            const std::function<void(const std::string& path)>& load,
+                            const std::string& missing) {
+    const std::string path = state_.ProgramFolder + relativePath;
     if (!FileExists(path)) {
-        ShowMessage("Chyba", MessageIcon::Error, "Nepodařilo se otevřít soubor se skinem.");
-        return;
+        if (!missing.empty()) ShowMessage("Chyba", MessageIcon::Error, missing);
+        return false;
     }
     try {
-        DXImageListGame.Items.LoadFromFile(path);
+        load(path);
+        return true;
     } catch (const std::exception& e) {
-        ReportLoadError(relative, e);
+        ReportLoadError(relativePath, e);
+        return false;
     }
 }
 
@@ -445,9 +436,7 @@ QImage TfrmMain::MiscPicture(int item) const {
     if (item >= DXImageListMisc.Items.Count()) return {};
     const Picture& p = DXImageListMisc.Items.Items(item).GetPicture();
     if (p.Empty() || p.width <= 0 || p.height <= 0) return {};
-    QImage image(reinterpret_cast<const uchar*>(p.pixels.data()), p.width, p.height, p.width * 4,
-                 QImage::Format_RGB32);
-    return image.copy();  // the list may reload its pictures later
+    return PixelImage(p.pixels.data(), p.width, p.height).copy();  // the list may reload
 }
 
 // --- window size ----------------------------------------------------------------------
@@ -601,8 +590,7 @@ void TfrmMain::mHudbaClick() {
 }
 
 uint32_t MusicTrackIndex(uint32_t seed, uint32_t count) {
-    seed = seed * 134775813u + 1u;
-    return static_cast<uint32_t>((static_cast<uint64_t>(seed) * count) >> 32) & 0xFFu;
+    return DrawRandom(seed, count) & 0xFFu;
 }
 
 void TfrmMain::PlayRandomTrack() {

@@ -137,6 +137,11 @@ class TfrmMain : public QMainWindow, public GameHost {
     QImage MiscPicture(int item) const;
     // A load error: the file (relative to the program folder) and the reader's text.
     void ReportLoadError(const std::string& relativePath, const std::exception& error);
+    // Loads the data file `relativePath` with `load`: a missing file shows `missing` (nothing
+    // when it is empty), a damaged one the reader's error. True when the file loaded.
+    bool LoadDataFile(const std::string& relativePath,
+                      const std::function<void(const std::string& path)>& load,
+                      const std::string& missing = {});
     QString FrameCaption() const;
     void UpdateScaleChoices();
 

@@ -6,6 +6,16 @@
 
 namespace pabuko {
 
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+bool PathExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path, size_t limit) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;

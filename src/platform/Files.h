@@ -8,6 +8,12 @@
 
 namespace pabuko {
 
+// Whether `path` names a regular file (a link to one counts); false on any error.
+bool FileExists(const std::string& path);
+
+// Whether anything at all stands at `path`; false on any error.
+bool PathExists(const std::string& path);
+
 // The file's bytes, at most `limit` of them; nullopt when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path, size_t limit = std::string::npos);
 

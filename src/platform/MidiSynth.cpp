@@ -3,8 +3,8 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
-#include <filesystem>
 
+#include "platform/Files.h"
 #include "platform/SharedLibrary.h"
 
 namespace pabuko {
@@ -61,8 +61,7 @@ const FluidLibrary& Fl() {
 std::string FindSoundFont() {
     for (const char* path :
          {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2"}) {
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(path, ec)) return path;
+        if (FileExists(path)) return path;
     }
     return {};
 }
