@@ -1,31 +1,17 @@
 #pragma once
-// Runs pabuko-tool as the build runs it and hands back its exit status and standard output.
-#include <sys/wait.h>
+// The art tests' helpers: the tool, a scratch folder and the build folder.
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "RunTool.h"
+
 namespace pabuko::art_test {
 
-struct ToolRun {
-    int status;
-    std::string out;
-};
-
-inline ToolRun Tool(const std::string& args) {
-    const std::string command =
-        "QT_QPA_PLATFORM=offscreen " + std::string(PABUKO_TOOL) + " " + args + " 2>/dev/null";
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return {-1, {}};
-    std::string out;
-    char buf[4096];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    const int status = pclose(p);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
+using testing::Tool;
+using testing::ToolRun;
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class TempDir {

@@ -4,12 +4,12 @@
 
 #include <QColor>
 #include <QImage>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "ListFileBuilder.h"
+#include "RunTool.h"
 
 namespace pabuko {
 namespace {
@@ -17,22 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-struct ToolRun {
-    int status;
-    std::string out;
-};
-
-ToolRun Tool(const std::string& args) {
-    const std::string cmd = std::string(std::getenv("PABUKO_BUILD_DIR")) + "/pabuko-tool " + args;
-    FILE* pipe = popen(cmd.c_str(), "r");
-    ToolRun run{-1, {}};
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, n);
-    const int st = pclose(pipe);
-    run.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return run;
-}
+using testing::Tool;
+using testing::ToolRun;
 
 fs::path TempDir(const std::string& name) {
     const fs::path dir =

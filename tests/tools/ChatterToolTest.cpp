@@ -4,32 +4,22 @@
 
 #include <QImage>
 #include <QString>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "RunTool.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-    int status;
-    std::string out;  // stdout and stderr
-};
+using pabuko::testing::ToolRun;
 
+// The tool's warnings and refusals are what these tests read.
 ToolRun Tool(const std::string& args) {
-    const std::string cmd =
-        std::string(std::getenv("PABUKO_BUILD_DIR")) + "/pabuko-tool " + args + " 2>&1";
-    FILE* pipe = popen(cmd.c_str(), "r");
-    ToolRun run{-1, {}};
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, n);
-    const int st = pclose(pipe);
-    run.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return run;
+    return pabuko::testing::Tool(args, pabuko::testing::ToolErrors::Read);
 }
 
 class ChatterTool : public ::testing::Test {

@@ -2,7 +2,6 @@
 #include <unistd.h>
 #include <zlib.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "RunTool.h"
 #include "assets/WaveFile.h"
 
 namespace pabuko {
@@ -19,20 +19,8 @@ namespace fs = std::filesystem;
 using nlohmann::json;
 using Bytes = std::vector<uint8_t>;
 
-struct ToolRun {
-    int status;
-    std::string out;
-};
-
-ToolRun Tool(const std::string& args) {
-    const std::string command = std::string(PABUKO_TOOL) + " " + args + " 2>/dev/null";
-    FILE* p = popen(command.c_str(), "r");
-    std::string out;
-    char buf[4096];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    const int status = pclose(p);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
+using testing::Tool;
+using testing::ToolRun;
 
 void Write(const fs::path& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary)
