@@ -5,135 +5,92 @@
 
 namespace pabuko {
 
+namespace {
+
+// Keys of the numeric keypad, which Qt reports with the keypad modifier; Num Lock gives
+// digits or movement keys, both mean the same key here.
+// clang-format off
+constexpr KeyCode kKeypadKeys[] = {
+    {Qt::Key_0, 96},  {Qt::Key_Insert, 96},
+    {Qt::Key_1, 97},  {Qt::Key_End, 97},
+    {Qt::Key_2, 98},  {Qt::Key_Down, 98},
+    {Qt::Key_3, 99},  {Qt::Key_PageDown, 99},
+    {Qt::Key_4, 100}, {Qt::Key_Left, 100},
+    {Qt::Key_5, 101}, {Qt::Key_Clear, 101},
+    {Qt::Key_6, 102}, {Qt::Key_Right, 102},
+    {Qt::Key_7, 103}, {Qt::Key_Home, 103},
+    {Qt::Key_8, 104}, {Qt::Key_Up, 104},
+    {Qt::Key_9, 105}, {Qt::Key_PageUp, 105},
+    {Qt::Key_Asterisk, 42},
+    {Qt::Key_Plus, 107},
+    {Qt::Key_Minus, 109},
+    {Qt::Key_Period, 110}, {Qt::Key_Comma, 110}, {Qt::Key_Delete, 110},
+    {Qt::Key_Slash, 111},
+    {Qt::Key_Enter, 13}, {Qt::Key_Return, 13},
+};
+
+// The other keys the game has a code for, besides the letters, digits and F1-F12.
+constexpr KeyCode kOtherKeys[] = {
+    {Qt::Key_Backspace, 8},
+    {Qt::Key_Tab, 9}, {Qt::Key_Backtab, 9},
+    {Qt::Key_Return, 13}, {Qt::Key_Enter, 13},
+    {Qt::Key_Shift, 16},
+    {Qt::Key_Control, 17},
+    {Qt::Key_Alt, 18}, {Qt::Key_AltGr, 18},
+    {Qt::Key_CapsLock, 20},
+    {Qt::Key_Escape, 27},
+    {Qt::Key_Space, 32},
+    {Qt::Key_PageUp, 33},
+    {Qt::Key_PageDown, 34},
+    {Qt::Key_End, 35},
+    {Qt::Key_Home, 36},
+    {Qt::Key_Left, 37},
+    {Qt::Key_Up, 38},
+    {Qt::Key_Right, 39},
+    {Qt::Key_Down, 40},
+    {Qt::Key_Insert, 45},
+    {Qt::Key_Delete, 46},
+    {Qt::Key_Meta, 91}, {Qt::Key_Super_L, 91},
+    {Qt::Key_Super_R, 92},
+    {Qt::Key_Menu, 93},
+    {Qt::Key_NumLock, 144},
+    {Qt::Key_ScrollLock, 145},
+    // Punctuation keeps its character code.
+    {Qt::Key_Apostrophe, 39},
+    {Qt::Key_Comma, 44},
+    {Qt::Key_Period, 46},
+    {Qt::Key_Slash, 47},
+    {Qt::Key_Semicolon, 59},
+    {Qt::Key_Equal, 61},
+    {Qt::Key_BracketLeft, 91},
+    {Qt::Key_Backslash, 92},
+    {Qt::Key_BracketRight, 93},
+};
+// clang-format on
+
+int Find(std::span<const KeyCode> table, int qtKey) {
+    for (const KeyCode& key : table)
+        if (key.qtKey == qtKey) return key.virtualKey;
+    return 0;
+}
+
+}  // namespace
+
+std::span<const KeyCode> KeypadKeyCodes() {
+    return kKeypadKeys;
+}
+
+std::span<const KeyCode> OtherKeyCodes() {
+    return kOtherKeys;
+}
+
 int VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers) {
-    if (modifiers & Qt::KeypadModifier) {
-        switch (qtKey) {
-            case Qt::Key_0:
-            case Qt::Key_Insert:
-                return 96;
-            case Qt::Key_1:
-            case Qt::Key_End:
-                return 97;
-            case Qt::Key_2:
-            case Qt::Key_Down:
-                return 98;
-            case Qt::Key_3:
-            case Qt::Key_PageDown:
-                return 99;
-            case Qt::Key_4:
-            case Qt::Key_Left:
-                return 100;
-            case Qt::Key_5:
-            case Qt::Key_Clear:
-                return 101;
-            case Qt::Key_6:
-            case Qt::Key_Right:
-                return 102;
-            case Qt::Key_7:
-            case Qt::Key_Home:
-                return 103;
-            case Qt::Key_8:
-            case Qt::Key_Up:
-                return 104;
-            case Qt::Key_9:
-            case Qt::Key_PageUp:
-                return 105;
-            case Qt::Key_Asterisk:
-                return 42;
-            case Qt::Key_Plus:
-                return 107;
-            case Qt::Key_Minus:
-                return 109;
-            case Qt::Key_Period:
-            case Qt::Key_Comma:
-            case Qt::Key_Delete:
-                return 110;
-            case Qt::Key_Slash:
-                return 111;
-            case Qt::Key_Enter:
-            case Qt::Key_Return:
-                return 13;
-            default:
-                break;
-        }
-    }
+    if (modifiers & Qt::KeypadModifier)
+        if (const int vk = Find(kKeypadKeys, qtKey)) return vk;
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return qtKey;  // same codes
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return qtKey;
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return 112 + (qtKey - Qt::Key_F1);
-    switch (qtKey) {
-        case Qt::Key_Escape:
-            return 27;
-        case Qt::Key_Equal:
-            return 61;
-        case Qt::Key_Backspace:
-            return 8;
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            return 9;
-        case Qt::Key_BracketLeft:
-            return 91;
-        case Qt::Key_BracketRight:
-            return 93;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return 13;
-        case Qt::Key_Control:
-            return 17;
-        case Qt::Key_Semicolon:
-            return 59;
-        case Qt::Key_Apostrophe:
-            return 39;
-        case Qt::Key_Shift:
-            return 16;
-        case Qt::Key_Backslash:
-            return 92;
-        case Qt::Key_Comma:
-            return 44;
-        case Qt::Key_Period:
-            return 46;
-        case Qt::Key_Slash:
-            return 47;
-        case Qt::Key_Alt:
-        case Qt::Key_AltGr:
-            return 18;
-        case Qt::Key_Space:
-            return 32;
-        case Qt::Key_CapsLock:
-            return 20;
-        case Qt::Key_NumLock:
-            return 144;
-        case Qt::Key_ScrollLock:
-            return 145;
-        case Qt::Key_Home:
-            return 36;
-        case Qt::Key_End:
-            return 35;
-        case Qt::Key_PageUp:
-            return 33;
-        case Qt::Key_PageDown:
-            return 34;
-        case Qt::Key_Up:
-            return 38;
-        case Qt::Key_Down:
-            return 40;
-        case Qt::Key_Left:
-            return 37;
-        case Qt::Key_Right:
-            return 39;
-        case Qt::Key_Insert:
-            return 45;
-        case Qt::Key_Delete:
-            return 46;
-        case Qt::Key_Meta:
-        case Qt::Key_Super_L:
-            return 91;
-        case Qt::Key_Super_R:
-            return 92;
-        case Qt::Key_Menu:
-            return 93;
-        default:
-            return 0;
-    }
+    return Find(kOtherKeys, qtKey);
 }
 
 KeyboardFilter::KeyboardFilter(TDXInput& input, QWidget* window)

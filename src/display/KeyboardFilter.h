@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <span>
 
 #include "display/KeyboardStates.h"
 
@@ -13,6 +14,15 @@ namespace pabuko {
 // The Windows virtual-key code of a Qt key (0 for keys the game has no code for).
 // Keypad keys give the numpad codes whatever the Num Lock state.
 int VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers);
+
+struct KeyCode {
+    int qtKey;
+    int virtualKey;
+};
+// The tables VirtualKeyFromQt reads: keys with the keypad modifier, and the keys other than
+// the letters, the digits and F1-F12 (whose codes follow from their Qt codes).
+std::span<const KeyCode> KeypadKeyCodes();
+std::span<const KeyCode> OtherKeyCodes();
 
 class KeyboardFilter : public QObject {
     Q_OBJECT
