@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QTest>
+#include <array>
 
 #include "QtTestApp.h"
 #include "display/DigitCells.h"
@@ -33,18 +34,25 @@ struct Points {
         d.SetLeadingZero(leadingZero);
         d.SetValue(value);
     }
-    // The colour inside segment `bit` (or the point) of cell `cell`.
+    // The colour inside segment `bit` (or the point) of cell `cell`. A cell is 161 / 5 = 32
+    // pixels wide; a sixth of it (5) is kept for the point, so the digit is 27 wide and 34
+    // high, its strokes t = 2 and T = 4 thick with a gap of 2 at the joints, and the halves
+    // meet at y = 17. The positions below are the middles of the seven segments and the
+    // point worked out from those numbers, relative to the cell's left edge.
     QColor At(int cell, uint8_t bit) const {
-        const int w = 161 / 5;
-        const DigitShapes s = DigitCellShapes(cell * w, w, 35);
-        if (bit == SegPoint)
-            return d.Image().pixelColor((s.pointLeft + s.pointRight) / 2,
-                                        (s.pointTop + s.pointBottom) / 2);
-        int i = 0;
-        while ((1 << i) != bit) ++i;
-        int x = 0, y = 0;
-        for (const SegmentPoint& p : s.segments[size_t(i)]) x += p.x, y += p.y;
-        return d.Image().pixelColor((x + 3) / 6, (y + 3) / 6);
+        struct Spot {
+            uint8_t bit;
+            int x, y;
+        };
+        static constexpr Spot kSpots[] = {
+            {SegTop, 14, 2},         {SegMiddle, 14, 17},     {SegBottom, 14, 32},
+            {SegUpperLeft, 2, 10},   {SegUpperRight, 25, 10}, {SegLowerLeft, 2, 25},
+            {SegLowerRight, 25, 25}, {SegPoint, 29, 32},
+        };
+        for (const Spot& spot : kSpots)
+            if (spot.bit == bit) return d.Image().pixelColor(cell * 32 + spot.x, spot.y);
+        ADD_FAILURE() << "no segment " << int(bit);
+        return {};
     }
     // Expects cell to show `segments` lit in `high`, the rest of the seven in `low`.
     void ExpectCell(int cell, uint8_t segments, QColor low = kGreen, QColor high = kLime) const {
@@ -66,6 +74,19 @@ TEST(DigitGroup, TextOfTheNumber) {
     EXPECT_EQ(DigitText(123456.7, 1, 5, false, '.'), "123456.7");
     EXPECT_EQ(DigitText(2.25, 0, 3, true, '.'), "002");
     EXPECT_EQ(DigitText(-5, 1, 4, true, '.'), "-05.0");  // the minus sign takes a cell
+}
+
+TEST(DigitGroup, CellShapesOfTheSecondQuizCell) {
+    // Cell 1 of the points display: x 32, 32 wide, 35 high (see Points::At for the numbers).
+    const DigitShapes s = DigitCellShapes(32, 32, 35);
+    EXPECT_EQ(s.segments[0],
+              (SegmentHexagon{{{36, 2}, {38, 0}, {53, 0}, {55, 2}, {53, 4}, {38, 4}}}));
+    EXPECT_EQ(s.segments[1],
+              (SegmentHexagon{{{36, 17}, {38, 15}, {53, 15}, {55, 17}, {53, 19}, {38, 19}}}));
+    EXPECT_EQ(s.segments[6],
+              (SegmentHexagon{{{55, 21}, {57, 19}, {59, 21}, {59, 28}, {57, 30}, {55, 28}}}));
+    EXPECT_EQ((std::array<int, 4>{s.pointLeft, s.pointTop, s.pointRight, s.pointBottom}),
+              (std::array<int, 4>{59, 30, 63, 34}));
 }
 
 TEST(DigitGroup, SegmentColoursOf150WithAndWithoutLeadingZeros) {
