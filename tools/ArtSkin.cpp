@@ -1,24 +1,19 @@
 // The skins' playfield pictures, laid out for the places the playfield drawing puts them
-// (well at x 42-221, stacks at x0 - 26 and 233, word row at y 275): "new", warm tiles in a
-// steel well, and "noc", a moonlit night with dark glass tiles and amber letters. Both share
-// the layout; a theme gives each its colours and its own drawings.
+// (core/ScreenLayout.h): "new", warm tiles in a steel well, and "noc", a moonlit night with
+// dark glass tiles and amber letters. Both share the layout; a theme gives each its colours
+// and its own drawings.
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QRadialGradient>
 
 #include "ArtStyle.h"
+#include "core/ScreenLayout.h"
 
 namespace pabuko::art {
 
 namespace {
 
-constexpr int kWellLeft = 42;
-constexpr int kWellRight = 221;  // last pixel of column 11
-constexpr int kWellBottom = 269;
-constexpr int kWordY = 275;
-constexpr int kMouthTop = 60;  // rows 4 and 5 open into the stacks
-constexpr int kMouthBottom = 89;
-constexpr int kSlotBottom = 240;
+using namespace layout;
 
 struct Theme {
     std::string name;
@@ -174,10 +169,10 @@ void PaintStones(QPainter& p, const Theme& t, const QRect& area, int phaseX) {
 void PaintFloor(QPainter& p, const Theme& t, int left, int right) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    QLinearGradient g(0, kWellBottom + 1, 0, 300);
+    QLinearGradient g(0, kWellBottom + 1, 0, kScreenHeight);
     g.setColorAt(0, t.floorTop);
     g.setColorAt(1, t.floorBottom);
-    p.fillRect(QRect(left, kWellBottom + 1, right - left + 1, 300 - kWellBottom - 1), g);
+    p.fillRect(QRect(left, kWellBottom + 1, right - left + 1, kScreenHeight - kWellBottom - 1), g);
     p.fillRect(QRect(left, kWellBottom + 1, right - left + 1, 1), t.floorLight);
     p.fillRect(QRect(left, kWellBottom + 2, right - left + 1, 1), t.floorDark);
     p.restore();
@@ -208,8 +203,9 @@ void PaintPillar(QPainter& p, const Theme& t, int originX, bool mirrored) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     // Local x 0-10 wall, 11-25 tube, 26-31 frame; mirrored flips that order.
+    static_assert(kPillarWidth == 32 && kPillarWall == 11 && kCellSize == 15);
     auto rect = [&](int lx, int y, int w, int h) {
-        int x = mirrored ? originX + 32 - lx - w : originX + lx;
+        int x = mirrored ? originX + kPillarWidth - lx - w : originX + lx;
         return QRect(x, y, w, h);
     };
     // Steel body with a soft vertical sheen.
@@ -246,8 +242,8 @@ void PaintPillar(QPainter& p, const Theme& t, int originX, bool mirrored) {
     p.fillRect(rect(10, kMouthBottom + 1, 1, kSlotBottom - kMouthBottom + 1), rimDark);
     p.fillRect(rect(10, kSlotBottom + 1, 17, 1), rimLight);
     // Slot marks, faint, so a player can count what the stack holds.
-    for (int s = 0; s < 9; ++s) {
-        const int y = kSlotBottom - 15 * s - 14;
+    for (int s = 0; s < StackSlots; ++s) {
+        const int y = StackY(s);
         p.fillRect(rect(11, y, 15, 1), Alpha(t.slotMark, 18));
         p.fillRect(rect(12, y + 7, 1, 1), Alpha(t.slotMark, 40));
         p.fillRect(rect(24, y + 7, 1, 1), Alpha(t.slotMark, 40));
@@ -269,12 +265,12 @@ void PaintWell(QPainter& p, const Theme& t) {
     depth.setColorAt(1, t.wellBottom);
     p.fillRect(well, depth);
     // Every other column a shade lighter, to aim by.
-    for (int c = 1; c < 12; c += 2)
-        p.fillRect(QRect(kWellLeft + 15 * c, 0, 15, kWellBottom + 1), Alpha(t.wellTint, 10));
+    for (int c = 1; c < WellColumns; c += 2)
+        p.fillRect(QRect(WellX(c), 0, kCellSize, kWellBottom + 1), Alpha(t.wellTint, 10));
     // Row marks on the column borders.
-    for (int c = 0; c <= 12; ++c)
-        for (int r = 1; r < 18; ++r)
-            p.fillRect(kWellLeft + 15 * c - (c == 12), 15 * r, 1, 1, Alpha(t.wellTint, 40));
+    for (int c = 0; c <= WellColumns; ++c)
+        for (int r = 1; r < WellRows; ++r)
+            p.fillRect(WellX(c) - (c == WellColumns), WellY(r), 1, 1, Alpha(t.wellTint, 40));
     // The rows where a tile can be pushed out.
     p.fillRect(QRect(kWellLeft, kMouthTop, well.width(), kMouthBottom - kMouthTop + 1),
                Alpha(t.wellTint, 14));
@@ -364,7 +360,7 @@ void PaintSky(QPainter& p, const Theme& t, const QRect& r, unsigned seed) {
 }
 
 void PaintPanel(QPainter& p, const Theme& t) {
-    const QRect panel(254, 0, 146, 300);
+    const QRect panel(kPanelLeft, 0, kScreenWidth - kPanelLeft, kScreenHeight);
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     if (t.moon)
@@ -374,8 +370,8 @@ void PaintPanel(QPainter& p, const Theme& t) {
     // Title.
     p.setFont(ArtFont(12, true, true));
     p.setPen(t.title);
-    p.drawText(QRect(254, 10, t.moon ? 120 : 146, 16), Qt::AlignHCenter | Qt::AlignTop,
-               QStringLiteral("Hurbo's"));
+    p.drawText(QRect(panel.left(), 10, t.moon ? 120 : panel.width(), 16),
+               Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Hurbo's"));
     if (t.moon)
         PaintLogoTiles(p, 264, 34, 19, 2.6, t.letter, t.ink, t.inkGlow);
     else
@@ -401,46 +397,56 @@ void PaintPanel(QPainter& p, const Theme& t) {
     const QColor onCard = t.moon ? t.field : t.label;
     Theme labels = t;
     labels.label = onCard;
-    PaintLabel(p, labels, 272, 116, QStringLiteral("Skóre"));
-    PaintCounterField(p, t, QRect(270, 120, 118, 25));
-    PaintLabel(p, labels, 272, 156, QStringLiteral("Kostky"));
-    PaintCounterField(p, t, QRect(270, 160, 118, 25));
-    PaintLabel(p, labels, 272, 195, QStringLiteral("Životy"));
-    PaintCounterField(p, t, QRect(270, 197, 118, 46));
-    // The lives (drawn at y 200) end at 215 and the level number's digits start at 222:
-    // the divider lies between them, and the label shares the digits' baseline.
+    // A field frames its number, which starts 7 pixels in and 4 down; `labelRise` is how far
+    // the label's baseline lies above the field.
+    auto counter = [&](Point number, const QString& label, int labelRise) {
+        const QRect field(number.x - 7, number.y - 4, 118, 25);
+        PaintLabel(p, labels, field.left() + 2, field.top() - labelRise, label);
+        PaintCounterField(p, t, field);
+    };
+    counter(kScoreAt, QStringLiteral("Skóre"), 4);
+    counter(kTilesLeftAt, QStringLiteral("Kostky"), 4);
+    // One field holds the lives and, under them, the level number.
+    const QRect lives(kLivesAt.x - 5, kLivesAt.y - 3, 118, 46);
+    PaintLabel(p, labels, lives.left() + 2, lives.top() - 2, QStringLiteral("Životy"));
+    PaintCounterField(p, t, lives);
+    // The lives end at kLivesAt.y + 15 and the level number's digits start 2 pixels under
+    // kLevelAt.y: the divider lies between them, and the label shares the digits' baseline.
     p.save();
     p.setPen(t.divider);
-    p.drawLine(276, 218, 382, 218);
+    p.drawLine(lives.left() + 6, kLevelAt.y - 2, lives.right() - 5, kLevelAt.y - 2);
     p.restore();
-    PaintLabel(p, t, 278, 234, QStringLiteral("Level"));
-    PaintLabel(p, labels, 272, 254, QStringLiteral("Rekord"));
-    PaintCounterField(p, t, QRect(270, 257, 118, 25));
+    PaintLabel(p, t, lives.left() + 8, kLevelAt.y + 14, QStringLiteral("Level"));
+    counter(kTopScoreAt, QStringLiteral("Rekord"), 3);
 }
 
 QImage Background(const Theme& t) {
-    return Opaque(400, 300, [&](QPainter& p) {
-        PaintStones(p, t, QRect(0, 0, kWellLeft, kWellBottom + 1), kWellLeft % 15);
+    return Opaque(kScreenWidth, kScreenHeight, [&](QPainter& p) {
+        PaintStones(p, t, QRect(0, 0, kWellLeft, kWellBottom + 1), kWellLeft % kCellSize);
         PaintWell(p, t);
         PaintPillar(p, t, kWellRight + 1, false);
-        PaintFloor(p, t, 0, 253);
+        PaintFloor(p, t, 0, kPanelLeft - 1);
         PaintTray(p, t, kWellLeft - 3, kWellRight + 3, true, true);
         PaintPanel(p, t);
         // The panel's edge casts a little shade onto the pillar.
-        QLinearGradient edge(254, 0, 258, 0);
+        QLinearGradient edge(kPanelLeft, 0, kPanelLeft + 4, 0);
         edge.setColorAt(0, QColor(0, 0, 0, 120));
         edge.setColorAt(1, QColor(0, 0, 0, 0));
-        p.fillRect(QRect(254, 0, 4, 300), edge);
+        p.fillRect(QRect(kPanelLeft, 0, 4, kScreenHeight), edge);
     });
 }
 
 QImage LeftPart(const Theme& t) {
-    // Drawn at x0 - 160: the well grid lies at x = 10 (mod 15) here, the left stack at 134.
-    return Opaque(160, 300, [&](QPainter& p) {
-        PaintStones(p, t, QRect(0, 0, 128, kWellBottom + 1), 10);
-        PaintPillar(p, t, 128, true);
-        PaintFloor(p, t, 0, 159);
-        PaintTray(p, t, 157, 162, true, false);
+    // Drawn at LeftPictureX: the well grid lies at x = 10 (mod 15) here, the left stack at 134.
+    constexpr int width = kLeftPictureWidth, pillar = width - kPillarWidth;
+    constexpr int gridPhase = ((kWellLeft - LeftPictureX(0)) % kCellSize + kCellSize) % kCellSize;
+    static_assert(LeftStackX(0) - LeftPictureX(0) ==
+                  pillar + kPillarWidth - kPillarWall - kCellSize);
+    return Opaque(width, kScreenHeight, [&](QPainter& p) {
+        PaintStones(p, t, QRect(0, 0, pillar, kWellBottom + 1), gridPhase);
+        PaintPillar(p, t, pillar, true);
+        PaintFloor(p, t, 0, width - 1);
+        PaintTray(p, t, width - 3, width + 2, true, false);
     });
 }
 
@@ -471,8 +477,8 @@ QImage Specials(const Theme& t) {
 }
 
 QImage Barrier(const Theme& t) {
-    // Fits the 11-pixel gap from either side: the game draws it at x0 - 10 on the left and at
-    // 221 on the right, so only local x 2-9 is opaque.
+    // Fits the 11-pixel wall from either side: the game draws it at LeftBarrierX on the left
+    // and at kRightBarrierX on the right, so only local x 2-9 is opaque.
     return Keyed(12, 30, t.glass, [&](QPainter& p) {
         p.setRenderHint(QPainter::Antialiasing, false);
         const QRect bar(2, 0, 8, 30);

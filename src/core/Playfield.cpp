@@ -3,6 +3,7 @@
 #include <string>
 
 #include "assets/ImageList.h"
+#include "core/ScreenLayout.h"
 #include "display/Surface.h"
 
 namespace pabuko {
@@ -57,12 +58,13 @@ void DrawPlayfield(const GameState& s, ImageList& images, Surface& dest, TextCan
 }
 
 void DrawPlayfield(const PlayfieldView& s, ImageList& images, Surface& dest, TextCanvas* text) {
-    using namespace playfield;
+    using namespace layout;
     const int x0 = PlayableX(s.WordLength);
     DrawItem(images, imgBackground, dest, 0, 0, 0);
-    DrawItem(images, imgLeftPicture, dest, x0 - 160, 0, 0);
-    if (s.LeftStackFull) DrawItem(images, imgBarrier, dest, x0 - 10, 60, 0);
-    if (s.RightStackFull) DrawItem(images, imgBarrier, dest, 221, 60, 0);
+    DrawItem(images, imgLeftPicture, dest, LeftPictureX(s.WordLength), 0, 0);
+    if (s.LeftStackFull)
+        DrawItem(images, imgBarrier, dest, LeftBarrierX(s.WordLength), kBarrierY, 0);
+    if (s.RightStackFull) DrawItem(images, imgBarrier, dest, kRightBarrierX, kBarrierY, 0);
 
     if (text) {
         text->Font.name = "Arial";
@@ -70,18 +72,22 @@ void DrawPlayfield(const PlayfieldView& s, ImageList& images, Surface& dest, Tex
         text->Font.bold = true;
         text->Font.color = 0x800000;  // navy
         text->BrushClear = true;
-        text->TextOut(277, 124, std::to_string(s.Score));
-        text->TextOut(277, 164, std::to_string(s.TilesLeft));
-        text->TextOut(326, 220, std::to_string(s.Level));
-        text->TextOut(277, 261, std::to_string(s.TopScore));
+        auto counter = [&](Point at, int value) {
+            text->TextOut(at.x, at.y, std::to_string(value));
+        };
+        counter(kScoreAt, s.Score);
+        counter(kTilesLeftAt, s.TilesLeft);
+        counter(kLevelAt, s.Level);
+        counter(kTopScoreAt, s.TopScore);
         text->Release();
     }
 
-    for (int k = 0; k < s.Lives; ++k) DrawItem(images, imgLife, dest, 275 + 22 * k, 200, 0);
+    for (int k = 0; k < s.Lives; ++k)
+        DrawItem(images, imgLife, dest, kLivesAt.x + kLifeStep * k, kLivesAt.y, 0);
 
     // A space (or any non-letter) is a pattern out of range: a blank cell.
     for (int i = 0; i < s.WordLength && i < static_cast<int>(s.TargetWord.size()); ++i)
-        DrawItem(images, imgLetters, dest, x0 + CellSize * i, WordY,
+        DrawItem(images, imgLetters, dest, x0 + kCellSize * i, kWordY,
                  static_cast<unsigned char>(s.TargetWord[i]) - 65);
 
     for (int c = 0; c < WellColumns; ++c)
@@ -90,13 +96,13 @@ void DrawPlayfield(const PlayfieldView& s, ImageList& images, Surface& dest, Tex
                 DrawItem(images, imgLetters, dest, WellX(c), WellY(r), s.Well[c][r] - 1);
 
     for (int slot = 0; slot < StackSlots; ++slot) {
-        DrawTile(images, dest, x0 - 26, StackY(slot), s.LeftStack[slot]);
-        DrawTile(images, dest, RightStackX, StackY(slot), s.RightStack[slot]);
+        DrawTile(images, dest, LeftStackX(s.WordLength), StackY(slot), s.LeftStack[slot]);
+        DrawTile(images, dest, kRightStackX, StackY(slot), s.RightStack[slot]);
     }
 }
 
 void DrawFallingTile(const GameState& s, ImageList& images, Surface& dest) {
-    DrawTile(images, dest, playfield::WellX(s.Falling.Column), playfield::WellY(s.Falling.Row),
+    DrawTile(images, dest, layout::WellX(s.Falling.Column), layout::WellY(s.Falling.Row),
              s.Falling.Code);
 }
 

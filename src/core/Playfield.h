@@ -33,26 +33,6 @@ struct PlayfieldView {
     bool operator==(const PlayfieldView&) const = default;
 };
 
-// Pixel positions of the playfield.
-namespace playfield {
-constexpr int CellSize = 15;
-constexpr int WellX(int column) {
-    return CellSize * column + 42;
-}
-constexpr int WellY(int row) {
-    return CellSize * row;
-}
-// x of the first playable column.
-constexpr int PlayableX(int wordLength) {
-    return 222 - CellSize * wordLength;
-}
-constexpr int RightStackX = 233;
-constexpr int StackY(int slot) {
-    return 226 - CellSize * slot;
-}
-constexpr int WordY = 275;
-}  // namespace playfield
-
 // Background, picture left of the well, stack barriers, counters (on the canvas, which
 // is released afterwards), lives, the target word, the well and the side stacks.
 // `text` may be null: the counters are then left out.

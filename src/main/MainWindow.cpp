@@ -28,6 +28,7 @@
 #include "core/EndOfLevel.h"
 #include "core/Playfield.h"
 #include "core/Random.h"
+#include "core/ScreenLayout.h"
 #include "display/KeyboardFilter.h"
 #include "display/PixelImage.h"
 #include "display/SurfaceCanvas.h"
@@ -98,7 +99,7 @@ TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
                    Qt::MSWindowsFixedSizeDialogHint);
 
     auto* client = new QWidget(this);
-    client->setFixedSize(400, 330);
+    client->setFixedSize(layout::ClientWidth(1), layout::ClientHeight(1));
     QPalette black = client->palette();
     black.setColor(QPalette::Window, Qt::black);
     client->setPalette(black);
@@ -126,7 +127,7 @@ TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
         m.SetColor(0x000000);
         m.Loaded();
     }
-    mtrxText->move(9, 304);
+    mtrxText->move(layout::kLedLineAt.x, layout::kLedLineAt.y);
     mtrxText->OnScrollDone = [this] { mtrxTextScrollDone(); };
 
     DXTimer = new TDXTimer(this);
@@ -453,7 +454,8 @@ int TfrmMain::LargestWindowScale() const {
     const QSize client = centralWidget()->size();
     const QSize extra = frameGeometry().size() - client;
     for (int scale = 3; scale > 1; --scale) {
-        const QSize needed(400 * scale + extra.width(), 330 + 300 * (scale - 1) + extra.height());
+        const QSize needed(layout::ClientWidth(scale) + extra.width(),
+                           layout::ClientHeight(scale) + extra.height());
         if (needed.width() <= area.width() && needed.height() <= area.height()) return scale;
     }
     return 1;
@@ -468,9 +470,9 @@ void TfrmMain::SetWindowScale(int scale) {
     scale = std::clamp(scale, 1, LargestWindowScale());
     drawWidget_->SetScale(scale);
     // The LED line keeps its size and its place under the middle of the playfield.
-    const int grow = scale - 1;
-    centralWidget()->setFixedSize(400 * scale, 330 + 300 * grow);
-    mtrxText->move(9 + 200 * grow, 304 + 300 * grow);
+    centralWidget()->setFixedSize(layout::ClientWidth(scale), layout::ClientHeight(scale));
+    const layout::Point led = layout::LedLineAt(scale);
+    mtrxText->move(led.x, led.y);
     mVelikost[scale - 1]->setChecked(true);
     adjustSize();
 }

@@ -4,13 +4,14 @@
 #include <vector>
 
 #include "core/Playfield.h"
+#include "core/ScreenLayout.h"
 #include "core/TestArt.h"
 
 namespace pabuko {
 namespace {
 
 using namespace pabuko::testing;
-using namespace pabuko::playfield;
+using namespace pabuko::layout;
 
 struct RecordingCanvas : TextCanvas {
     struct Call {

@@ -30,6 +30,7 @@
 #include "assets/TfrmAbout.h"
 #include "assets/WaveList.h"
 #include "core/Playfield.h"
+#include "core/ScreenLayout.h"
 #include "core/TestArt.h"
 #include "display/VrHotImage.h"
 #include "endgame/KonecLevelu.h"

@@ -20,8 +20,7 @@ TEST_F(MainWindowTest, NewGameFromTheMenuAndFromF2DrawsFrames) {
     ASSERT_TRUE(WaitUntil([this] {
         const FallingTile f = S().Falling;
         const Surface& b = w->DXDrawSurface().BackBuffer();
-        return b.Pixel(playfield::WellX(f.Column) + 7, playfield::WellY(f.Row) + 7) ==
-               TilePixel(f.Code);
+        return b.Pixel(layout::WellX(f.Column) + 7, layout::WellY(f.Row) + 7) == TilePixel(f.Code);
     }));
     EXPECT_EQ(w->DXDrawSurface().BackBuffer().Pixel(300, 5), BackgroundPixel());
 }
