@@ -8,6 +8,7 @@
 
 #include "ArtStyle.h"
 #include "core/ScreenLayout.h"
+#include "core/SpecialTiles.h"
 
 namespace pabuko::art {
 
@@ -470,9 +471,11 @@ QImage Letters(const Theme& t) {
 }
 
 QImage Specials(const Theme& t) {
-    return Opaque(12 * 15, 15, [&](QPainter& p) {
-        for (int code = 27; code <= 38; ++code)
-            PaintSpecialTile(p, 15 * (code - 27), 0, code, 1.0, t.specialsDarker);
+    // In code order: the game draws code n with pattern n - 27.
+    return Opaque(int(kSpecialTiles.size()) * kCellSize, kCellSize, [&](QPainter& p) {
+        for (const SpecialTile& tile : kSpecialTiles)
+            PaintSpecialTile(p, kCellSize * (tile.Code - TileExtraLife), 0, tile.Code, 1.0,
+                             t.specialsDarker);
     });
 }
 

@@ -5,7 +5,7 @@
 #include <QRadialGradient>
 #include <cmath>
 
-#include "core/GameState.h"
+#include "core/SpecialTiles.h"
 
 namespace pabuko::art {
 
@@ -161,28 +161,6 @@ void PaintHeart(QPainter& p, const QRectF& r, const QColor& colour) {
 
 namespace {
 
-QColor SpecialFace(int code) {
-    switch (code) {
-        case TileExtraLife:
-            return QColor(214, 58, 104);
-        case TileRemove1:
-        case TileRemove2:
-        case TileRemove3:
-            return QColor(232, 118, 38);
-        case TileClearColumn:
-            return QColor(46, 118, 222);
-        case TileSlowDown:
-            return QColor(56, 160, 84);
-        case TileDeleteRowLeft:
-        case TileDeleteRowRight:
-            return QColor(138, 78, 208);
-        case TileEmptyStack:
-            return QColor(24, 156, 150);
-        default:
-            return QColor(96, 108, 156);  // the bonus tiles: slate, lighter than the well
-    }
-}
-
 // A coin seen from the front: rim, face and a small star, in the metal of its value.
 void Coin(QPainter& p, qreal cx, qreal cy, qreal d, const QColor& metal) {
     p.setPen(QPen(metal.darker(260), 0.9));
@@ -243,25 +221,26 @@ void RowArrow(QPainter& p, bool left) {
 }  // namespace
 
 void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale, int faceDarker) {
-    const QColor face = SpecialFace(code).darker(faceDarker);
+    // A code past the table shows a plain slate face.
+    const SpecialTile* tile = code >= 0 && code <= 255 ? FindSpecialTile(uint8_t(code)) : nullptr;
+    const QColor face = QColor(QRgb(tile ? tile->Face : SpecialTile{}.Face)).darker(faceDarker);
     if (scale == 1.0)
         PaintCellTile(p, int(x), int(y), LookFrom(face));
     else
         PaintBigTile(p, QRectF(x, y, 15 * scale, 15 * scale), LookFrom(face));
+    if (!tile) return;
     p.save();
     p.translate(x, y);
     p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing, true);
-    switch (code) {
-        case TileExtraLife:
+    switch (tile->Symbol) {
+        case TileSymbol::Heart:
             PaintHeart(p, QRectF(2.5, 3, 10, 9.5), QColor(255, 236, 240));
             break;
-        case TileRemove1:
-        case TileRemove2:
-        case TileRemove3:
-            DownArrows(p, code - TileExtraLife);
+        case TileSymbol::DownArrows:
+            DownArrows(p, tile->Removes);
             break;
-        case TileClearColumn: {
+        case TileSymbol::Bolt: {
             // A bolt straight down the column.
             QPainterPath bolt;
             bolt.moveTo(9.8, 0.8);
@@ -276,7 +255,7 @@ void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale, int 
             p.drawPath(bolt);
             break;
         }
-        case TileSlowDown: {
+        case TileSymbol::Hourglass: {
             // Hourglass: the fall takes its time.
             p.setPen(QPen(QColor(20, 70, 36), 0.9));
             p.setBrush(QColor(250, 248, 236));
@@ -306,27 +285,26 @@ void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale, int 
             p.drawLine(QPointF(3.2, 12.6), QPointF(11.8, 12.6));
             break;
         }
-        case TileDeleteRowLeft:
-        case TileDeleteRowRight:
-            RowArrow(p, code == TileDeleteRowLeft);
+        case TileSymbol::RowArrow:
+            RowArrow(p, tile->OnLanding == Landing::DeleteRowLeft);
             break;
-        case TileSilverCoins: {
+        case TileSymbol::SilverCoins: {
             const QColor silver(206, 214, 228);
             Coin(p, 5.2, 9.6, 8, silver);
             Coin(p, 9.8, 5.4, 8, silver);
             break;
         }
-        case TileGoldCoins: {
+        case TileSymbol::GoldCoins: {
             const QColor gold(255, 196, 40);
             Coin(p, 4.8, 10.0, 7, gold);
             Coin(p, 10.2, 10.0, 7, gold);
             Coin(p, 7.5, 4.8, 7, gold);
             break;
         }
-        case TileCopperCoin:
+        case TileSymbol::CopperCoin:
             Coin(p, 7.5, 7.5, 10, QColor(210, 122, 58));
             break;
-        case TileEmptyStack: {
+        case TileSymbol::Whirl: {
             // A whirl that swallows the whole stack.
             QPainterPath whirl;
             const double cx = 7.5, cy = 7.5;
@@ -347,8 +325,6 @@ void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale, int 
             p.drawPath(whirl);
             break;
         }
-        default:
-            break;
     }
     p.restore();
 }

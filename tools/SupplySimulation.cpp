@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/Game.h"
+#include "core/SpecialTiles.h"
 #include "core/WindowlessHost.h"
 
 namespace pabuko::sim {
@@ -129,7 +130,9 @@ double Distance(const GameState& s) {
         for (uint8_t code : *stack) {
             if (code == TileEmpty) continue;
             stacks += Slot + SlotGrow * used++;
-            if (code == TileExtraLife || (code == TileSlowDown && s.Level > 3)) stacks -= 2.0;
+            if (IsStacked(code, InStack::ExtraLife) ||
+                (IsStacked(code, InStack::SlowsDown) && s.Level > 3))
+                stacks -= 2.0;
         }
     }
     if (s.LeftStackFull) stacks += 3;

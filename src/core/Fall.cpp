@@ -1,12 +1,15 @@
 #include <cstdlib>
 
 #include "core/Game.h"
+#include "core/SpecialTiles.h"
 
 namespace pabuko {
 
 namespace {
 constexpr int FloorRow = WellRows - 1;
-}
+// A word completed by the row deletion of the tile that just landed.
+constexpr int RowDeletionWordBonus = 5000;
+}  // namespace
 
 void Game::FallStep() {
     GameState& s = state_;
@@ -89,25 +92,18 @@ void Game::LandSpecial() {
         for (int c = first; c <= last; ++c) s.Well[c][0] = TileEmpty;
     };
 
-    switch (f.Code) {
-        case TileRemove1:
-            host_.PlayWave(WaveClear);
-            removeBelow(1);
-            AddScore(rules.Remove1Score);
+    // Codes past the table vanish like the tiles that count only when stacked.
+    const SpecialTile* tile = FindSpecialTile(f.Code);
+    if (!tile || tile->OnLanding == Landing::Vanish) return;
+    host_.PlayWave(tile->LandingWave);
+    switch (tile->OnLanding) {
+        case Landing::Vanish:
             break;
-        case TileRemove2:
-            host_.PlayWave(WaveRemove2);
-            removeBelow(2);
-            AddScore(rules.Remove2Score);
+        case Landing::RemoveBelow:
+            removeBelow(tile->Removes);
+            AddScore(rules.*tile->RemoveScore);
             break;
-        case TileRemove3:
-            host_.PlayWave(WaveRemove3);
-            removeBelow(3);
-            AddScore(rules.Remove3Score);
-            break;
-        case TileClearColumn:
-        case TileEmptyStack: {
-            host_.PlayWave(WaveClearColumn);
+        case Landing::ClearColumn: {
             int cleared = 0;
             for (int r = FloorRow; r >= 0 && column[r] != TileEmpty; --r) {
                 column[r] = TileEmpty;
@@ -117,16 +113,11 @@ void Game::LandSpecial() {
             AddScore(v > 0 ? v : static_cast<int64_t>(std::abs(v)) * cleared);
             break;
         }
-        case TileDeleteRowLeft:
-            host_.PlayWave(WaveDeleteRow);
+        case Landing::DeleteRowLeft:
             deleteRow(0, f.Column);
             break;
-        case TileDeleteRowRight:
-            host_.PlayWave(WaveDeleteRow);
+        case Landing::DeleteRowRight:
             deleteRow(f.Column, WellColumns - 1);
-            break;
-        default:
-            // 27, 32, 35, 36 and 37 count only when stacked; they vanish here.
             break;
     }
 }
@@ -135,7 +126,8 @@ void Game::CheckLevelEnd() {
     GameState& s = state_;
     const int lastRow = s.Falling.Row < WellRows ? s.Falling.Row : WellRows - 1;
     for (int r = 0; r <= lastRow; ++r) {
-        if (WordInRow(r)) {
+        if (WordStandsInRow(r)) {
+            if (DeletesRow(s.Falling.Code)) AddScore(RowDeletionWordBonus);
             EndLevel(static_cast<uint8_t>(r + 1));
             return;
         }
@@ -149,8 +141,8 @@ void Game::CheckLevelEnd() {
     if (s.TilesLeft == 0) EndLevel(LevelEndOutOfTiles);
 }
 
-bool Game::WordInRow(int row) {
-    GameState& s = state_;
+bool Game::WordStandsInRow(int row) const {
+    const GameState& s = state_;
     // A word that cannot stand in the 12 columns (or an empty one) is never found.
     if (row < 0 || row >= WellRows || s.WordLength < 1 || s.WordLength > WellColumns) {
         return false;
@@ -160,9 +152,6 @@ bool Game::WordInRow(int row) {
         const uint8_t cell = s.Well[WellColumns - 1 - s.WordLength + i][row];
         const int wanted = ch == ' ' ? TileEmpty : static_cast<unsigned char>(ch) - 'A' + 1;
         if (cell != wanted) return false;
-    }
-    if (s.Falling.Code == TileDeleteRowLeft || s.Falling.Code == TileDeleteRowRight) {
-        AddScore(5000);
     }
     return true;
 }

@@ -47,7 +47,8 @@ class Game {
     // --- fall and landing ---
     void FallStep();
     void CheckLevelEnd();
-    bool WordInRow(int row);
+    // Whether the target word stands in `row`, at the right wall.
+    bool WordStandsInRow(int row) const;
 
     // --- spawning ---
     void SpawnTile();

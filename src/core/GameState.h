@@ -14,7 +14,8 @@ constexpr int WellColumns = 12;
 constexpr int WellRows = 18;
 constexpr int StackSlots = 9;
 
-// Tile codes: 0 empty, 1–26 the letters A–Z, 27–38 special tiles.
+// Tile codes: 0 empty, 1–26 the letters A–Z, 27–38 special tiles (core/SpecialTiles.h says
+// what each of them does).
 enum TileCode : uint8_t {
     TileEmpty = 0,
     TileA = 1,  // the letters run A = 1 … Z = 26
@@ -27,8 +28,6 @@ enum TileCode : uint8_t {
     TileSlowDown = 32,
     TileDeleteRowLeft = 33,
     TileDeleteRowRight = 34,
-    // Coins that pay the level's Stacked35Score, Stacked36Score and Stacked37Score
-    // when they lie in a side stack as the level is won.
     TileSilverCoins = 35,
     TileGoldCoins = 36,
     TileCopperCoin = 37,

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "core/Game.h"
+#include "core/SpecialTiles.h"
 
 namespace pabuko {
 
@@ -18,11 +19,15 @@ constexpr uint8_t UsualConsonants[] = {Letter('R'), Letter('S'), Letter('D'), Le
                                        Letter('J'), Letter('C'), Letter('B'), Letter('Z')};
 constexpr uint8_t RareConsonants[] = {Letter('Q'), Letter('W'), Letter('F'),
                                       Letter('G'), Letter('H'), Letter('X')};
-constexpr uint8_t Bonuses[] = {TileExtraLife, TileSilverCoins, TileGoldCoins, TileCopperCoin,
-                               TileSlowDown};
 
 }  // namespace
 
+// The chance of each tile among all the tiles that fall:
+//   vowels              3/10                 = 30 %, 5 % each
+//   common consonants   6/10 * 5/10          = 30 %, 5 % each
+//   usual consonants    6/10 * 3/10          = 18 %, 2.25 % each
+//   rare consonants     6/10 * 2/10          = 12 %, 2 % each
+//   special tiles       1/10                 = 10 %, each as kSpecialDraws says
 uint8_t Game::DrawCode() {
     const uint32_t group = Random(10);
     if (group <= 2) {
@@ -37,20 +42,12 @@ uint8_t Game::DrawCode() {
             return RareConsonants[Random(6)];
         }
     } else {
-        const uint32_t kind = Random(20);
-        if (kind <= 7) {
-            return Bonuses[Random(5)];
-        } else if (kind <= 11) {
-            return Random(2) == 0 ? TileRemove1 : TileDeleteRowLeft;
-        } else if (kind <= 14) {
-            return TileRemove3;
-        } else if (kind <= 16) {
-            return TileClearColumn;
-        } else if (kind <= 18) {
-            return Random(2) == 0 ? TileRemove2 : TileDeleteRowRight;
-        } else {
-            return TileEmptyStack;
+        const uint32_t kind = Random(kSpecialDrawRange);
+        for (const SpecialDraw& line : kSpecialDraws) {
+            if (kind > line.UpTo) continue;
+            return line.Count == 1 ? line.Codes[0] : line.Codes[Random(line.Count)];
         }
+        return TileEmpty;  // not reached: the last line takes every kind left
     }
 }
 
@@ -58,8 +55,9 @@ void Game::SpawnTile() {
     GameState& s = state_;
 
     // Stacked slow-down tiles make the fall as slow as that many levels earlier.
-    const auto slowDowns = std::count(s.LeftStack.begin(), s.LeftStack.end(), TileSlowDown) +
-                           std::count(s.RightStack.begin(), s.RightStack.end(), TileSlowDown);
+    auto slowsDown = [](uint8_t code) { return IsStacked(code, InStack::SlowsDown); };
+    const auto slowDowns = std::count_if(s.LeftStack.begin(), s.LeftStack.end(), slowsDown) +
+                           std::count_if(s.RightStack.begin(), s.RightStack.end(), slowsDown);
     if (slowDowns < 4 && s.Level > 3) {
         s.BaseDelay = LevelRecord(s.Level - static_cast<int>(slowDowns)).RowDelay;
     }

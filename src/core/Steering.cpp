@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "core/Game.h"
+#include "core/SpecialTiles.h"
 
 namespace pabuko {
 
@@ -65,7 +66,7 @@ void Game::PushIntoStack(bool left) {
 
     host_.PlayWave(WaveLanding);
     *slot = s.Falling.Code;
-    if (s.Falling.Code == TileEmptyStack) {
+    if (IsStacked(s.Falling.Code, InStack::EmptiesStack)) {
         host_.PlayWave(WaveClearColumn);
         stack.fill(TileEmpty);
     }

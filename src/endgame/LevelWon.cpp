@@ -1,4 +1,5 @@
 #include "core/Game.h"
+#include "core/SpecialTiles.h"
 
 namespace pabuko {
 
@@ -9,22 +10,10 @@ void Game::PayLevelWon() {
     int64_t points = 0;
     for (const auto* stack : {&s.LeftStack, &s.RightStack}) {
         for (const uint8_t code : *stack) {
-            switch (code) {
-                case TileGoldCoins:
-                    points += rules.Stacked36Score;
-                    break;
-                case TileSilverCoins:
-                    points += rules.Stacked35Score;
-                    break;
-                case TileCopperCoin:
-                    points += rules.Stacked37Score;
-                    break;
-                case TileExtraLife:
-                    if (s.Lives < 5) s.Lives += 1;
-                    break;
-                default:
-                    break;
-            }
+            const SpecialTile* tile = FindSpecialTile(code);
+            if (!tile) continue;
+            if (tile->Stacked == InStack::Pays) points += rules.*tile->StackScore;
+            if (tile->Stacked == InStack::ExtraLife && s.Lives < 5) s.Lives += 1;
         }
     }
     AddScore(points);

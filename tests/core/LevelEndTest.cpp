@@ -38,27 +38,33 @@ TEST_F(LevelEndTest, SpaceInTheWordNeedsAnEmptyCell) {
     state.TargetWord = "A B";
     state.Well[9][17] = Code('A');
     state.Well[11][17] = Code('B');
-    EXPECT_TRUE(game.WordInRow(17));
+    EXPECT_TRUE(game.WordStandsInRow(17));
     state.Well[10][17] = Code('C');
-    EXPECT_FALSE(game.WordInRow(17));
+    EXPECT_FALSE(game.WordStandsInRow(17));
     // Columns outside the word play no part.
     state.Well[10][17] = TileEmpty;
     state.Well[3][17] = Code('C');
-    EXPECT_TRUE(game.WordInRow(17));
-    EXPECT_FALSE(game.WordInRow(16));
+    EXPECT_TRUE(game.WordStandsInRow(17));
+    EXPECT_FALSE(game.WordStandsInRow(16));
 }
 
 TEST_F(LevelEndTest, WordFoundRightAfterARowDeletionEarnsTheBonus) {
-    state.Falling.Code = TileDeleteRowLeft;
-    state.Well[9][17] = Code('K');
-    state.Well[10][17] = Code('O');
-    state.Well[11][17] = Code('S');
-    const int32_t score = state.Score;
-    EXPECT_TRUE(game.WordInRow(17));
-    EXPECT_EQ(state.Score, score + 5000);
-    state.Falling.Code = Code('S');
-    EXPECT_TRUE(game.WordInRow(17));
-    EXPECT_EQ(state.Score, score + 5000);
+    // What the win earns when `landed` has just landed (the next level's spawn pays too).
+    auto gain = [&](uint8_t landed) {
+        PlayLevel(1);
+        state.Well[9][17] = Code('K');
+        state.Well[10][17] = Code('O');
+        state.Well[11][17] = Code('S');
+        Falling(landed, 11, 17);
+        const int32_t score = state.Score;
+        game.CheckLevelEnd();
+        EXPECT_EQ(state.Level, 2);
+        return state.Score - score;
+    };
+    const int32_t plain = gain(Code('S'));
+    EXPECT_EQ(gain(TileDeleteRowLeft), plain + 5000);
+    EXPECT_EQ(gain(TileDeleteRowRight), plain + 5000);
+    EXPECT_EQ(gain(TileClearColumn), plain);
 }
 
 TEST_F(LevelEndTest, RowDeletionThatCompletesTheWordAddsTheBonusBeforeTheLevelEnds) {

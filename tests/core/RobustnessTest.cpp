@@ -29,7 +29,7 @@ TEST_F(RobustnessTest, EmptyWordPlaysInTheLastColumnAndIsNeverFound) {
     ASSERT_TRUE(game.StartLevel(0));
     EXPECT_EQ(state.WordLength, 0);
     EXPECT_EQ(state.Falling.Column, 11);
-    for (int r = 0; r < WellRows; ++r) EXPECT_FALSE(game.WordInRow(r));
+    for (int r = 0; r < WellRows; ++r) EXPECT_FALSE(game.WordStandsInRow(r));
     PlayAround(3000);
 }
 
@@ -38,7 +38,7 @@ TEST_F(RobustnessTest, OverlongWordUsesTheWholeWellAndIsNeverFound) {
     ASSERT_TRUE(game.StartLevel(0));
     EXPECT_EQ(state.Falling.Column, 6);
     for (int c = 0; c < WellColumns; ++c) state.Well[c][17] = Code(char('A' + c));
-    EXPECT_FALSE(game.WordInRow(17));
+    EXPECT_FALSE(game.WordStandsInRow(17));
     PlayAround(3000);
 }
 
@@ -46,9 +46,9 @@ TEST_F(RobustnessTest, WordShorterThanItsLengthReadsTheRestAsSpaces) {
     ASSERT_TRUE(game.StartLevel(0));
     state.TargetWord = "K";
     state.Well[9][17] = Code('K');
-    EXPECT_TRUE(game.WordInRow(17));
-    EXPECT_FALSE(game.WordInRow(18));
-    EXPECT_FALSE(game.WordInRow(-1));
+    EXPECT_TRUE(game.WordStandsInRow(17));
+    EXPECT_FALSE(game.WordStandsInRow(18));
+    EXPECT_FALSE(game.WordStandsInRow(-1));
 }
 
 TEST_F(RobustnessTest, TileOutsideTheWellIsBroughtBackBeforeItFalls) {
