@@ -88,100 +88,103 @@ struct TopListOptions {
 const pabuko::tool::Registrar reg([](CLI::App& app) {
     CLI::App* render = pabuko::tool::RenderCommand(app);
 
-    auto d = std::make_shared<DigitsOptions>();
+    auto digitsOptions = std::make_shared<DigitsOptions>();
     auto* digits = render->add_subcommand("digits", "The seven-segment digit display");
-    digits->add_option("--value", d->value, "The number shown")->required();
-    digits->add_option("--decimals", d->decimals, "Digits after the decimal point")->required();
-    digits->add_option("--digits", d->digits, "Number of digit cells")->required();
-    digits->add_option("--size", d->size, "WxH")->required();
-    digits->add_flag("--leading-zero", d->leadingZero, "Pad with zeros instead of blanks");
-    digits->add_flag("--active-only", d->activeOnly, "Draw only the lit segments");
-    digits->add_option("--low", d->low, "Unlit segments, RRGGBB (default 008000)");
-    digits->add_option("--high", d->high, "Lit segments, RRGGBB (default 00FF00)");
-    digits->add_option("--png", d->png, "Output file")->required();
-    digits->callback([d] {
+    digits->add_option("--value", digitsOptions->value, "The number shown")->required();
+    digits->add_option("--decimals", digitsOptions->decimals, "Digits after the decimal point")
+        ->required();
+    digits->add_option("--digits", digitsOptions->digits, "Number of digit cells")->required();
+    digits->add_option("--size", digitsOptions->size, "WxH")->required();
+    digits->add_flag("--leading-zero", digitsOptions->leadingZero,
+                     "Pad with zeros instead of blanks");
+    digits->add_flag("--active-only", digitsOptions->activeOnly, "Draw only the lit segments");
+    digits->add_option("--low", digitsOptions->low, "Unlit segments, RRGGBB (default 008000)");
+    digits->add_option("--high", digitsOptions->high, "Lit segments, RRGGBB (default 00FF00)");
+    digits->add_option("--png", digitsOptions->png, "Output file")->required();
+    digits->callback([digitsOptions] {
         Run("digits", [&] {
             TVrDigitGroup w;
-            w.resize(ParseSize(d->size));
-            w.SetDecimals(d->decimals);
-            w.SetDigits(d->digits);
-            w.SetLeadingZero(d->leadingZero);
-            w.SetActiveOnly(d->activeOnly);
-            if (!d->low.empty()) w.SetPaletteLow(ParseColor(d->low));
-            if (!d->high.empty()) w.SetPaletteHigh(ParseColor(d->high));
-            w.SetValue(d->value);
-            Save(w.Image(), d->png);
+            w.resize(ParseSize(digitsOptions->size));
+            w.SetDecimals(digitsOptions->decimals);
+            w.SetDigits(digitsOptions->digits);
+            w.SetLeadingZero(digitsOptions->leadingZero);
+            w.SetActiveOnly(digitsOptions->activeOnly);
+            if (!digitsOptions->low.empty()) w.SetPaletteLow(ParseColor(digitsOptions->low));
+            if (!digitsOptions->high.empty()) w.SetPaletteHigh(ParseColor(digitsOptions->high));
+            w.SetValue(digitsOptions->value);
+            Save(w.Image(), digitsOptions->png);
         });
     });
 
-    auto h = std::make_shared<HotImageOptions>();
+    auto hotOptions = std::make_shared<HotImageOptions>();
     auto* hot = render->add_subcommand("hotimage", "The hot image button");
-    hot->add_option("--size", h->size, "WxH")->required();
-    hot->add_option("--caption", h->caption, "Text on the button")->required();
-    hot->add_flag("--hot", h->hot, "Drawn as with the mouse over it");
-    hot->add_option("--enter", h->enter, "Fill while hot, RRGGBB (default 0000FF)");
-    hot->add_option("--frame", h->frame, "Hot frame RRGGBB:WIDTH (default FFFF00:1)");
-    hot->add_flag("--transparent", h->transparent, "No fill: transparent pixels");
-    hot->add_option("--png", h->png, "Output file")->required();
-    hot->callback([h] {
+    hot->add_option("--size", hotOptions->size, "WxH")->required();
+    hot->add_option("--caption", hotOptions->caption, "Text on the button")->required();
+    hot->add_flag("--hot", hotOptions->hot, "Drawn as with the mouse over it");
+    hot->add_option("--enter", hotOptions->enter, "Fill while hot, RRGGBB (default 0000FF)");
+    hot->add_option("--frame", hotOptions->frame, "Hot frame RRGGBB:WIDTH (default FFFF00:1)");
+    hot->add_flag("--transparent", hotOptions->transparent, "No fill: transparent pixels");
+    hot->add_option("--png", hotOptions->png, "Output file")->required();
+    hot->callback([hotOptions] {
         Run("hotimage", [&] {
             TVrHotImage w;
-            w.resize(ParseSize(h->size));
-            w.SetCaption(QString::fromStdString(h->caption));
-            if (!h->enter.empty()) w.SetColorEnter(ParseColor(h->enter));
-            if (!h->frame.empty()) {
-                const auto colon = h->frame.find(':');
+            w.resize(ParseSize(hotOptions->size));
+            w.SetCaption(QString::fromStdString(hotOptions->caption));
+            if (!hotOptions->enter.empty()) w.SetColorEnter(ParseColor(hotOptions->enter));
+            if (!hotOptions->frame.empty()) {
+                const auto colon = hotOptions->frame.find(':');
                 if (colon == std::string::npos)
-                    throw std::runtime_error("frame must be RRGGBB:WIDTH: " + h->frame);
+                    throw std::runtime_error("frame must be RRGGBB:WIDTH: " + hotOptions->frame);
                 TVrHotRect frame = w.HotRect();
-                frame.Color = ParseColor(h->frame.substr(0, colon));
+                frame.Color = ParseColor(hotOptions->frame.substr(0, colon));
                 bool ok = false;
-                frame.Width = QString::fromStdString(h->frame.substr(colon + 1)).toInt(&ok);
+                frame.Width =
+                    QString::fromStdString(hotOptions->frame.substr(colon + 1)).toInt(&ok);
                 if (!ok || frame.Width < 0 || frame.Width > 100)
-                    throw std::runtime_error("frame width must be 0 to 100: " + h->frame);
+                    throw std::runtime_error("frame width must be 0 to 100: " + hotOptions->frame);
                 w.SetHotRect(frame);
             }
-            w.SetTransparent(h->transparent);
-            if (h->hot) {
+            w.SetTransparent(hotOptions->transparent);
+            if (hotOptions->hot) {
                 QEnterEvent enter(QPointF(0, 0), QPointF(0, 0), QPointF(0, 0));
                 QApplication::sendEvent(&w, &enter);
             }
-            Save(w.Image(), h->png);
+            Save(w.Image(), hotOptions->png);
         });
     });
 
-    auto l = std::make_shared<LabelOptions>();
+    auto labelOptions = std::make_shared<LabelOptions>();
     auto* label = render->add_subcommand("label", "The outlined label, as the quiz title");
-    label->add_option("--size", l->size, "WxH")->required();
-    label->add_option("--caption", l->caption, "Text of the label")->required();
-    label->add_option("--png", l->png, "Output file")->required();
-    label->callback([l] {
+    label->add_option("--size", labelOptions->size, "WxH")->required();
+    label->add_option("--caption", labelOptions->caption, "Text of the label")->required();
+    label->add_option("--png", labelOptions->png, "Output file")->required();
+    label->callback([labelOptions] {
         Run("label", [&] {
             TVrLabel w;
-            w.resize(ParseSize(l->size));
+            w.resize(ParseSize(labelOptions->size));
             QFont font(QStringLiteral("Arial"));
             font.setPixelSize(19);
             w.SetFont(font);
             w.SetColor(Qt::black);
             w.SetColorHighlight(Qt::red);
             w.SetColorShadow(Qt::red);
-            w.SetCaption(QString::fromStdString(l->caption));
-            Save(w.Image(), l->png);
+            w.SetCaption(QString::fromStdString(labelOptions->caption));
+            Save(w.Image(), labelOptions->png);
         });
     });
 
-    auto t = std::make_shared<TopListOptions>();
+    auto topListOptions = std::make_shared<TopListOptions>();
     auto* toplist = render->add_subcommand(
         "toplist", "The top list window for a toplist.dat, over data/screen.src beside the tool");
-    toplist->add_option("FILE", t->file, "toplist.dat")->required();
-    toplist->add_option("--png", t->png, "Output file")->required();
-    toplist->callback([t] {
+    toplist->add_option("FILE", topListOptions->file, "toplist.dat")->required();
+    toplist->add_option("--png", topListOptions->png, "Output file")->required();
+    toplist->callback([topListOptions] {
         Run("toplist", [&] {
-            const TopListLoad load = LoadTopListFile(t->file);
+            const TopListLoad load = LoadTopListFile(topListOptions->file);
             if (load.State == TopListFileState::Missing)
-                throw std::runtime_error(t->file + ": no such file");
+                throw std::runtime_error(topListOptions->file + ": no such file");
             if (load.State == TopListFileState::Damaged)
-                throw std::runtime_error(t->file +
+                throw std::runtime_error(topListOptions->file +
                                          ": damaged (shorter than 280 bytes or unreadable)");
             PictureCollection misc;
             misc.LoadFromFile(ExecutableFolder() + "data/screen.src");
@@ -191,7 +194,7 @@ const pabuko::tool::Registrar reg([](CLI::App& app) {
             const QImage background = PixelImage(p.pixels.data(), p.width, p.height).copy();
             TfrmTopList w(load.Entries, [&] { return background; });
             w.FormShow();
-            Save(w.grab().toImage(), t->png);
+            Save(w.grab().toImage(), topListOptions->png);
         });
     });
 });

@@ -72,9 +72,15 @@ void Add(Buffer& out, const Tone& tone) {
     }
 }
 
-// Noise through a one-pole low-pass whose cut-off glides from c0 to c1 (0-1 of the rate).
-void AddNoise(Buffer& out, double start, double length, double c0, double c1, double gain,
-              double attack, double decay, unsigned seed) {
+// Noise through a one-pole low-pass whose cut-off glides from c0 to c1 (0-1 of the rate);
+// `seed` picks the noise, so every build makes the same samples.
+struct Noise {
+    double start = 0, length = 0.2, c0 = 0.5, c1 = 0.5, gain = 0.5, attack = 0.005, decay = 0.1;
+    unsigned seed = 1;
+};
+
+void AddNoise(Buffer& out, const Noise& noise) {
+    const auto [start, length, c0, c1, gain, attack, decay, seed] = noise;
     const int first = Samples(start);
     const int count = Samples(length);
     if (int(out.size()) < first + count) out.resize(first + count, 0.0);
@@ -113,7 +119,13 @@ Buffer Landing() {
             .decay = 0.03,
             .gain = 0.9,
             .harmonics = kSoft});
-    AddNoise(b, 0, 0.05, 0.35, 0.05, 0.35, 0.001, 0.012, 1);
+    AddNoise(b, {.length = 0.05,
+                 .c0 = 0.35,
+                 .c1 = 0.05,
+                 .gain = 0.35,
+                 .attack = 0.001,
+                 .decay = 0.012,
+                 .seed = 1});
     return b;
 }
 
@@ -159,7 +171,13 @@ Buffer ClearColumn() {
             .decay = 0.22,
             .gain = 0.45,
             .harmonics = kSoft});
-    AddNoise(b, 0, 0.5, 0.6, 0.04, 0.5, 0.02, 0.2, 2);
+    AddNoise(b, {.length = 0.5,
+                 .c0 = 0.6,
+                 .c1 = 0.04,
+                 .gain = 0.5,
+                 .attack = 0.02,
+                 .decay = 0.2,
+                 .seed = 2});
     Add(b, {.start = 0.38,
             .length = 0.14,
             .f0 = 120,
@@ -181,7 +199,13 @@ Buffer DeleteRow() {
                 .decay = 0.03,
                 .gain = 0.35,
                 .harmonics = kReed});
-    AddNoise(b, 0, 0.34, 0.05, 0.5, 0.25, 0.2, 0.06, 3);
+    AddNoise(b, {.length = 0.34,
+                 .c0 = 0.05,
+                 .c1 = 0.5,
+                 .gain = 0.25,
+                 .attack = 0.2,
+                 .decay = 0.06,
+                 .seed = 3});
     return b;
 }
 
@@ -197,7 +221,14 @@ Buffer StackFull() {
                 .decay = 0.08,
                 .gain = 0.5,
                 .harmonics = kReed});
-    AddNoise(b, 0.33, 0.09, 0.2, 0.05, 0.4, 0.001, 0.02, 4);
+    AddNoise(b, {.start = 0.33,
+                 .length = 0.09,
+                 .c0 = 0.2,
+                 .c1 = 0.05,
+                 .gain = 0.4,
+                 .attack = 0.001,
+                 .decay = 0.02,
+                 .seed = 4});
     Add(b, {.start = 0.33,
             .length = 0.09,
             .f0 = 140,
