@@ -100,6 +100,46 @@ TEST_F(Playfield, TwelveLetterWordPutsTheLeftStackAtX16) {
     EXPECT_EQ(At(32, 60), LeftPicturePixel());  // no barrier at x0 − 10 while the stack is open
 }
 
+// The parts keep clear of each other wherever the layout puts them: these hold for every
+// word length, so moving a counter or the well cannot silently draw one part over another.
+TEST(ScreenLayout, PartsFitTheScreenAndKeepClearOfEachOther) {
+    for (int length = 1; length <= WellColumns; ++length) {
+        // The left picture starts on the screen or left of it and ends at the first column;
+        // the stack's tube and the barrier lie inside it, in the pillar.
+        EXPECT_EQ(LeftPictureX(length) + kLeftPictureWidth, PlayableX(length)) << length;
+        EXPECT_GE(LeftStackX(length), LeftPictureX(length) + kLeftPictureWidth - kPillarWidth);
+        EXPECT_GE(LeftStackX(length), 0) << length;
+        EXPECT_LT(LeftBarrierX(length), PlayableX(length));
+        EXPECT_GE(LeftBarrierX(length), LeftStackX(length) + kCellSize - 2);
+    }
+    EXPECT_GT(kRightStackX, kWellRight);
+    EXPECT_LE(kRightStackX + kCellSize, kPanelLeft);
+    // Every slot lies in the tube under the mouth, and the mouth is two rows of the well.
+    EXPECT_GT(StackY(StackSlots - 1), kMouthBottom);
+    EXPECT_EQ(StackY(0) + kCellSize - 1, kSlotBottom);
+    EXPECT_EQ(kMouthBottom - kMouthTop + 1, 2 * kCellSize);
+    // The word row lies under the well, on the screen.
+    EXPECT_GT(kWordY, kWellBottom);
+    EXPECT_LE(kWordY + kCellSize, kScreenHeight);
+    // The counters stand on the panel, top to bottom in the order the skins label them.
+    const Point counters[] = {kScoreAt, kTilesLeftAt, kLivesAt, kLevelAt, kTopScoreAt};
+    for (const Point& at : counters) {
+        EXPECT_GE(at.x, kPanelLeft);
+        EXPECT_LT(at.x, kScreenWidth);
+        EXPECT_LT(at.y, kScreenHeight);
+    }
+    for (size_t i = 1; i < std::size(counters); ++i) EXPECT_GT(counters[i].y, counters[i - 1].y);
+    EXPECT_LE(kLivesAt.x + kLifeStep * 4 + 20, kScreenWidth);  // five lives fit
+    // At every window scale the LED line lies in the band under the playfield, centred as
+    // at scale 1.
+    for (int scale = 1; scale <= 3; ++scale) {
+        const Point led = LedLineAt(scale);
+        EXPECT_GE(led.y, kScreenHeight * scale);
+        EXPECT_LT(led.y, ClientHeight(scale));
+        EXPECT_EQ(ClientWidth(scale) / 2 - led.x, ClientWidth(1) / 2 - kLedLineAt.x);
+    }
+}
+
 TEST_F(Playfield, LivesCountersAndFallingTile) {
     Word("AB");
     state.Lives = 5;

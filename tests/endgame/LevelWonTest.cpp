@@ -32,7 +32,9 @@ TEST_F(LevelWonTest, StackBonusesAndTheLevelBonusComeBeforeTheQuiz) {
 TEST_F(LevelWonTest, EveryBonusSlotOfBothStacksCounts) {
     state.LeftStack = {TileSilverCoins, TileCopperCoin, TileGoldCoins, TileSilverCoins,
                        TileSlowDown};
-    state.RightStack = {TileCopperCoin, TileCopperCoin, TileEmptyStack, Code('Z'), TileSilverCoins};
+    // Codes past the special tiles (a damaged state) pay nothing.
+    state.RightStack = {
+        TileCopperCoin, TileCopperCoin, TileEmptyStack, Code('Z'), TileSilverCoins, 39, 255};
     state.Lives = 1;
     game.PayLevelWon();
     EXPECT_EQ(state.Score, 1000 + 3 * 100 + 3 * 50 + 200);
