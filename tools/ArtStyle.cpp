@@ -2,8 +2,10 @@
 
 #include <QLinearGradient>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRadialGradient>
 #include <cmath>
+#include <initializer_list>
 
 #include "core/SpecialTiles.h"
 
@@ -161,6 +163,12 @@ void PaintHeart(QPainter& p, const QRectF& r, const QColor& colour) {
 
 namespace {
 
+// A closed outline through `points`, as a subpath of its own.
+void AddOutline(QPainterPath& path, std::initializer_list<QPointF> points) {
+    path.addPolygon(QPolygonF(QList<QPointF>(points)));
+    path.closeSubpath();
+}
+
 // A coin seen from the front: rim, face and a small star, in the metal of its value.
 void Coin(QPainter& p, qreal cx, qreal cy, qreal d, const QColor& metal) {
     p.setPen(QPen(metal.darker(260), 0.9));
@@ -243,13 +251,8 @@ void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale, int 
         case TileSymbol::Bolt: {
             // A bolt straight down the column.
             QPainterPath bolt;
-            bolt.moveTo(9.8, 0.8);
-            bolt.lineTo(3.2, 8.4);
-            bolt.lineTo(7.0, 8.4);
-            bolt.lineTo(5.0, 14.2);
-            bolt.lineTo(11.8, 5.8);
-            bolt.lineTo(8.0, 5.8);
-            bolt.closeSubpath();
+            AddOutline(bolt,
+                       {{9.8, 0.8}, {3.2, 8.4}, {7.0, 8.4}, {5.0, 14.2}, {11.8, 5.8}, {8.0, 5.8}});
             p.setPen(QPen(QColor(16, 30, 90), 1.0));
             p.setBrush(QColor(255, 236, 90));
             p.drawPath(bolt);
@@ -260,25 +263,13 @@ void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale, int 
             p.setPen(QPen(QColor(20, 70, 36), 0.9));
             p.setBrush(QColor(250, 248, 236));
             QPainterPath glass;
-            glass.moveTo(4, 2.5);
-            glass.lineTo(11, 2.5);
-            glass.lineTo(7.9, 7.5);
-            glass.lineTo(11, 12.5);
-            glass.lineTo(4, 12.5);
-            glass.lineTo(7.1, 7.5);
-            glass.closeSubpath();
+            AddOutline(glass, {{4, 2.5}, {11, 2.5}, {7.9, 7.5}, {11, 12.5}, {4, 12.5}, {7.1, 7.5}});
             p.drawPath(glass);
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(240, 180, 50));
             QPainterPath sand;
-            sand.moveTo(5.6, 4.2);
-            sand.lineTo(9.4, 4.2);
-            sand.lineTo(7.5, 7.2);
-            sand.closeSubpath();
-            sand.moveTo(7.5, 9.4);
-            sand.lineTo(10, 12);
-            sand.lineTo(5, 12);
-            sand.closeSubpath();
+            AddOutline(sand, {{5.6, 4.2}, {9.4, 4.2}, {7.5, 7.2}});
+            AddOutline(sand, {{7.5, 9.4}, {10, 12}, {5, 12}});
             p.drawPath(sand);
             p.setPen(QPen(QColor(20, 70, 36), 1.2));
             p.drawLine(QPointF(3.2, 2.4), QPointF(11.8, 2.4));
