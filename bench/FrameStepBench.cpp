@@ -31,7 +31,7 @@ struct MidGame {
     ManualClock clock;
     CounterSeeds seeds;
     Game game{state, host, clock, seeds};
-    std::array<std::array<uint8_t, WellRows>, WellColumns> well{};
+    std::array<std::array<uint8_t, kWellRows>, kWellColumns> well{};
 
     MidGame() {
         auto& levels = state.Levels;

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 // A set of the size the table holds, with texts as long as real quiz questions.
 std::string HundredLevels() {
     std::vector<std::string> lines;
-    for (int n = 1; n <= MaxLevels; ++n) {
+    for (int n = 1; n <= kMaxLevels; ++n) {
         lines.push_back(std::string(3 + n % 10, static_cast<char>('A' + n % 26)));
         lines.push_back(
             "Kter\xE1 z t\xEC"
@@ -31,7 +31,7 @@ std::string HundredLevels() {
                 std::to_string(a));
         lines.push_back("2150");
         lines.push_back(std::to_string(40 + n));
-        if (n < MaxLevels) lines.push_back("");
+        if (n < kMaxLevels) lines.push_back("");
     }
     return WriteLevelFile(lines);
 }
@@ -65,7 +65,7 @@ void LoadHundredLevelSet(benchmark::State& st) {
         game.LoadLevelSet(false);
         benchmark::DoNotOptimize(state.Levels.LevelCount);
     }
-    if (state.Levels.LevelCount != MaxLevels) st.SkipWithError("the set did not load");
+    if (state.Levels.LevelCount != kMaxLevels) st.SkipWithError("the set did not load");
     fs::remove_all(root);
 }
 BENCHMARK(LoadHundredLevelSet);

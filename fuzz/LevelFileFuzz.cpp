@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto rules = pabuko::ParseScoringRules(bytes).value_or(pabuko::ScoringRules{});
     const auto set = pabuko::ParseLevelFile(bytes, rules);
-    if (set.LevelCount > pabuko::MaxLevels) std::abort();
+    if (set.LevelCount > pabuko::kMaxLevels) std::abort();
     if (!set.Damaged && set.Levels.size() != set.LevelCount) std::abort();
     if (set.Damaged && !set.Levels.empty()) std::abort();
     return 0;

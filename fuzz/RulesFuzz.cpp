@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     state.Levels.LevelSetName = in.Next() % 2 ? "new" : "jine";
     const int records = in.Next() % 8;
     for (int i = 0; i < records; ++i) {
-        TLevel& l = state.Levels[1 + in.Next() % MaxLevels];
+        TLevel& l = state.Levels[1 + in.Next() % kMaxLevels];
         l.Word.assign(in.Next() % 20, static_cast<char>(in.Next()));
         l.TileCount = in.Next16();
         l.RowDelay = in.Next16();
@@ -99,10 +99,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 game.EndLevel(in.Next());
                 break;
             case 6:  // a cell of the well or a stack slot, any code
-                state.Well[in.Next() % WellColumns][in.Next() % WellRows] = in.Next();
+                state.Well[in.Next() % kWellColumns][in.Next() % kWellRows] = in.Next();
                 break;
             case 7:
-                (op & 0x10 ? state.LeftStack : state.RightStack)[in.Next() % StackSlots] =
+                (op & 0x10 ? state.LeftStack : state.RightStack)[in.Next() % kStackSlots] =
                     in.Next();
                 break;
             case 8:  // the falling tile anywhere

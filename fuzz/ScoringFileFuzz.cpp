@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (rules.has_value() != (size >= pabuko::ScoringRulesSize)) std::abort();
     if (!rules) return 0;
     if (pabuko::ParseScoringRules(pabuko::SerializeScoringRules(*rules)) != rules) std::abort();
-    for (int n = 1; n <= pabuko::MaxLevels; ++n) {
+    for (int n = 1; n <= pabuko::kMaxLevels; ++n) {
         pabuko::TLevel level;
         pabuko::ApplyScoringRules(level, *rules, n);
     }

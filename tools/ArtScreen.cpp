@@ -160,10 +160,10 @@ QImage TopListBackground() {
         PaintCard(p, QRectF(8.5, 82.5, 233, 202), 9, 100, 105);
 
         p.setFont(ArtFont(10, true));
-        p.setPen(colours::label);
+        p.setPen(colours::kLabel);
         p.drawText(QPointF(31, 101), QStringLiteral("Jméno"));
         p.drawText(QPointF(155, 101), QStringLiteral("Body"));
-        p.setPen(QPen(colours::cardEdge, 1));
+        p.setPen(QPen(colours::kCardEdge, 1));
         p.drawLine(QPointF(14, 105.5), QPointF(236, 105.5));
 
         // Rows: the window writes name and points at these tops, 11-pixel text.
@@ -185,7 +185,7 @@ QImage TopListBackground() {
                 p.drawText(QRectF(14, y - 1, 13, 13), Qt::AlignCenter, QString::number(r + 1));
             } else {
                 p.setFont(ArtFont(10, true));
-                p.setPen(colours::label);
+                p.setPen(colours::kLabel);
                 p.drawText(QRectF(6, y - 1, 22, 13), Qt::AlignRight | Qt::AlignVCenter,
                            QString::number(r + 1) + QLatin1Char('.'));
             }

@@ -34,36 +34,36 @@ struct Theme {
 const Theme& NewTheme() {
     static const Theme t{
         .name = "new",
-        .stone = colours::stone,
+        .stone = colours::kStone,
         .stoneShade = QColor(4, 4, 20),
         .floorTop = QColor(70, 74, 128),
         .floorBottom = QColor(30, 30, 66),
         .floorLight = QColor(120, 126, 190),
         .floorDark = QColor(24, 24, 54),
-        .trayTop = colours::steelDark,
-        .trayBottom = colours::steelLight,
+        .trayTop = colours::kSteelDark,
+        .trayBottom = colours::kSteelLight,
         .slotTop = QColor(8, 10, 28),
         .slotBottom = QColor(30, 36, 80),
-        .steel = colours::steel,
-        .steelLight = colours::steelLight,
-        .steelDark = colours::steelDark,
-        .glass = colours::glass,
+        .steel = colours::kSteel,
+        .steelLight = colours::kSteelLight,
+        .steelDark = colours::kSteelDark,
+        .glass = colours::kGlass,
         .rimDark = QColor(6, 8, 22),
         .slotMark = QColor(255, 255, 255),
-        .wellTop = colours::wellTop,
-        .wellBottom = colours::wellBottom,
+        .wellTop = colours::kWellTop,
+        .wellBottom = colours::kWellBottom,
         .wellTint = QColor(140, 160, 255),
         .wellGlow = QColor(120, 100, 255),
-        .skyTop = colours::nightTop,
-        .skyBottom = colours::nightBottom,
+        .skyTop = colours::kNightTop,
+        .skyBottom = colours::kNightBottom,
         .stars = QColor(220, 225, 255),
-        .title = colours::gold,
-        .card = colours::card,
-        .cardEdge = colours::cardEdge,
-        .field = colours::field,
+        .title = colours::kGold,
+        .card = colours::kCard,
+        .cardEdge = colours::kCardEdge,
+        .field = colours::kField,
         .fieldEdge = QColor(206, 194, 160),
         .fieldLine = QColor(226, 218, 196),
-        .label = colours::label,
+        .label = colours::kLabel,
         .divider = QColor(224, 214, 188),
         .letter = LetterLook(),
         .ink = QColor(44, 28, 100),
@@ -247,7 +247,7 @@ void PaintPillar(QPainter& p, const Theme& t, int originX, bool mirrored) {
     p.fillRect(rect(10, kMouthBottom + 1, 1, kSlotBottom - kMouthBottom + 1), rimDark);
     p.fillRect(rect(10, kSlotBottom + 1, 17, 1), rimLight);
     // Slot marks, faint, so a player can count what the stack holds.
-    for (int s = 0; s < StackSlots; ++s) {
+    for (int s = 0; s < kStackSlots; ++s) {
         const int y = StackY(s);
         p.fillRect(rect(11, y, 15, 1), Alpha(t.slotMark, 18));
         p.fillRect(rect(12, y + 7, 1, 1), Alpha(t.slotMark, 40));
@@ -270,12 +270,12 @@ void PaintWell(QPainter& p, const Theme& t) {
     depth.setColorAt(1, t.wellBottom);
     p.fillRect(well, depth);
     // Every other column a shade lighter, to aim by.
-    for (int c = 1; c < WellColumns; c += 2)
+    for (int c = 1; c < kWellColumns; c += 2)
         p.fillRect(QRect(WellX(c), 0, kCellSize, kWellBottom + 1), Alpha(t.wellTint, 10));
     // Row marks on the column borders.
-    for (int c = 0; c <= WellColumns; ++c)
-        for (int r = 1; r < WellRows; ++r)
-            p.fillRect(WellX(c) - (c == WellColumns), WellY(r), 1, 1, Alpha(t.wellTint, 40));
+    for (int c = 0; c <= kWellColumns; ++c)
+        for (int r = 1; r < kWellRows; ++r)
+            p.fillRect(WellX(c) - (c == kWellColumns), WellY(r), 1, 1, Alpha(t.wellTint, 40));
     // The rows where a tile can be pushed out.
     p.fillRect(QRect(kWellLeft, kMouthTop, well.width(), kMouthBottom - kMouthTop + 1),
                Alpha(t.wellTint, 14));
@@ -461,7 +461,7 @@ QImage LifeMarker(const Theme& t) {
         if (t.moon)
             PaintCrescent(p, QRectF(2.5, 1, 14.5, 14.5), QColor(255, 204, 92));
         else
-            PaintHeart(p, QRectF(2.5, 1, 15, 14.5), colours::coral);
+            PaintHeart(p, QRectF(2.5, 1, 15, 14.5), colours::kCoral);
     });
 }
 

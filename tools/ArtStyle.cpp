@@ -342,7 +342,7 @@ void PaintLogoTiles(QPainter& p, qreal left, qreal top, qreal size, qreal gap, c
 }
 
 void PaintNightSky(QPainter& p, const QRect& r, unsigned seed) {
-    PaintStarrySky(p, r, colours::nightTop, colours::nightBottom, QColor(220, 225, 255), seed);
+    PaintStarrySky(p, r, colours::kNightTop, colours::kNightBottom, QColor(220, 225, 255), seed);
 }
 
 void PaintStarrySky(QPainter& p, const QRect& r, const QColor& top, const QColor& bottom,
@@ -369,9 +369,9 @@ void PaintCard(QPainter& p, const QRectF& card, qreal radius, int shadowAlpha, i
     p.setBrush(QColor(0, 0, 0, shadowAlpha));
     p.drawRoundedRect(card.translated(2, 3), radius, radius);
     QLinearGradient cardFill(card.topLeft(), card.bottomLeft());
-    cardFill.setColorAt(0, colours::card.lighter(103));
-    cardFill.setColorAt(1, colours::card.darker(darkerBy));
-    p.setPen(QPen(colours::cardEdge, 1));
+    cardFill.setColorAt(0, colours::kCard.lighter(103));
+    cardFill.setColorAt(1, colours::kCard.darker(darkerBy));
+    p.setPen(QPen(colours::kCardEdge, 1));
     p.setBrush(cardFill);
     p.drawRoundedRect(card, radius, radius);
 }

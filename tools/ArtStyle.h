@@ -19,21 +19,21 @@ inline constexpr QRgb kKey = 0xFFFF00FF;
 inline const QColor kInk{0, 0, 128};
 
 namespace colours {
-inline const QColor nightTop{18, 20, 52};
-inline const QColor nightBottom{44, 32, 84};
-inline const QColor stone{50, 54, 100};
-inline const QColor wellTop{10, 13, 38};
-inline const QColor wellBottom{26, 32, 74};
-inline const QColor steelLight{170, 180, 232};
-inline const QColor steel{104, 114, 178};
-inline const QColor steelDark{44, 50, 98};
-inline const QColor glass{14, 18, 44};
-inline const QColor card{246, 240, 224};
-inline const QColor cardEdge{196, 176, 128};
-inline const QColor field{255, 253, 245};
-inline const QColor label{88, 92, 150};
-inline const QColor gold{255, 198, 61};
-inline const QColor coral{255, 107, 91};
+inline const QColor kNightTop{18, 20, 52};
+inline const QColor kNightBottom{44, 32, 84};
+inline const QColor kStone{50, 54, 100};
+inline const QColor kWellTop{10, 13, 38};
+inline const QColor kWellBottom{26, 32, 74};
+inline const QColor kSteelLight{170, 180, 232};
+inline const QColor kSteel{104, 114, 178};
+inline const QColor kSteelDark{44, 50, 98};
+inline const QColor kGlass{14, 18, 44};
+inline const QColor kCard{246, 240, 224};
+inline const QColor kCardEdge{196, 176, 128};
+inline const QColor kField{255, 253, 245};
+inline const QColor kLabel{88, 92, 150};
+inline const QColor kGold{255, 198, 61};
+inline const QColor kCoral{255, 107, 91};
 }  // namespace colours
 
 // Colours of one bevelled tile.

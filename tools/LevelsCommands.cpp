@@ -124,8 +124,8 @@ std::vector<std::string> CheckLevelSource(std::string text) {
                           "the last level is incomplete (a level has eight lines and "
                           "an empty separator line)"};
     }
-    if ((lines.size() + 1) / LinesPerLevel > MaxLevels) {
-        throw SourceError{MaxLevels * LinesPerLevel + 1, "a level set holds at most 100 levels"};
+    if ((lines.size() + 1) / LinesPerLevel > kMaxLevels) {
+        throw SourceError{kMaxLevels * LinesPerLevel + 1, "a level set holds at most 100 levels"};
     }
     return lines;
 }

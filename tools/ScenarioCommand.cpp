@@ -18,7 +18,7 @@ const pabuko::tool::Registrar reg([](CLI::App& app) {
         std::ifstream script(*file, std::ios::binary);
         if (!script) {
             std::cerr << *file << ": cannot be read\n";
-            pabuko::tool::SetExitCode(pabuko::scenario::RunScriptError);
+            pabuko::tool::SetExitCode(pabuko::scenario::kRunScriptError);
             return;
         }
         pabuko::tool::SetExitCode(

@@ -190,7 +190,7 @@ class Runner {
     // tiles show their codes.
     std::string Picture() const {
         const GameState& s = state_;
-        const int width = std::clamp<int>(s.WordLength, 0, WellColumns);
+        const int width = std::clamp<int>(s.WordLength, 0, kWellColumns);
         auto tile = [](uint8_t code) {
             if (code >= TileA && code <= TileZ)
                 return std::string(1, static_cast<char>('A' + code - 1));
@@ -201,10 +201,10 @@ class Runner {
             auto t = tile(code);
             return t.size() == 1 ? "  " + t + " " : " " + t + " ";
         };
-        auto slot = [&](const std::array<uint8_t, StackSlots>& stack, int row, bool full) {
+        auto slot = [&](const std::array<uint8_t, kStackSlots>& stack, int row, bool full) {
             if (row == 4 || row == 5) return std::string(full ? " XX " : " == ");
-            if (row < WellRows - StackSlots) return std::string("    ");
-            uint8_t code = stack[WellRows - 1 - row];
+            if (row < kWellRows - kStackSlots) return std::string("    ");
+            uint8_t code = stack[kWellRows - 1 - row];
             return code == 0 ? std::string("  _ ") : cell(code, true);
         };
         std::string text =
@@ -212,12 +212,12 @@ class Runner {
             Cp1250ToUtf8(s.TargetWord) + "\"   score " + std::to_string(s.Score) + "   best " +
             std::to_string(s.TopScore) + "   lives " + std::to_string(s.Lives) + "   tiles left " +
             std::to_string(s.TilesLeft) + "\n";
-        const std::string border = "    +" + std::string(4 * WellColumns, '-') + "+\n";
+        const std::string border = "    +" + std::string(4 * kWellColumns, '-') + "+\n";
         text += border;
-        for (int row = 0; row < WellRows; ++row) {
+        for (int row = 0; row < kWellRows; ++row) {
             text += slot(s.LeftStack, row, s.LeftStackFull) + "|";
-            for (int column = 0; column < WellColumns; ++column) {
-                const bool playable = column >= WellColumns - width;
+            for (int column = 0; column < kWellColumns; ++column) {
+                const bool playable = column >= kWellColumns - width;
                 const bool falling = s.Level != 0 && s.Falling.Column == column &&
                                      s.Falling.Row == row && s.Falling.Code != 0;
                 text += falling
@@ -230,8 +230,8 @@ class Runner {
             text += '\n';
         }
         text += border + "     ";
-        for (int column = 0; column < WellColumns; ++column) {
-            const int i = column - (WellColumns - width);
+        for (int column = 0; column < kWellColumns; ++column) {
+            const int i = column - (kWellColumns - width);
             const bool under = i >= 0 && i < static_cast<int>(s.TargetWord.size());
             text += under ? "  " + std::string(1, s.TargetWord[i]) + " " : "    ";
         }
@@ -254,7 +254,7 @@ class Runner {
         doc["LevelSetName"] = state_.Levels.LevelSetName;
         doc["LevelCount"] = state_.Levels.LevelCount;
         Json levels = Json::array();
-        for (int n = 0; n <= MaxLevels; ++n)
+        for (int n = 0; n <= kMaxLevels; ++n)
             levels.push_back(tool::LevelRecordJson(state_.Levels[n]));
         doc["Levels"] = std::move(levels);
 
@@ -304,15 +304,15 @@ int RunScenario(std::istream& script, const std::string& fileName, const std::st
             if (!runner.Run(*cmd, out)) {
                 out << std::flush;
                 err << fileName << ':' << number << ": " << runner.failure << '\n';
-                return RunExpectFailed;
+                return kRunExpectFailed;
             }
         } catch (const ScriptError& e) {
             out << std::flush;
             err << fileName << ':' << number << ": " << e.what() << '\n';
-            return RunScriptError;
+            return kRunScriptError;
         }
     }
-    return RunOk;
+    return kRunOk;
 }
 
 }  // namespace pabuko::scenario

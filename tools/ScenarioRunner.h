@@ -6,9 +6,9 @@
 namespace pabuko::scenario {
 
 // Exit statuses of a run.
-constexpr int RunOk = 0;
-constexpr int RunExpectFailed = 1;
-constexpr int RunScriptError = 2;
+constexpr int kRunOk = 0;
+constexpr int kRunExpectFailed = 1;
+constexpr int kRunScriptError = 2;
 
 // Runs the script read from `script` (named `fileName` in messages) with `root` as the
 // program folder. Dumps go to `out`, one JSON line each; a line that cannot be read or an

@@ -79,7 +79,7 @@ std::string JoinFrom(const std::vector<std::string>& words, size_t first) {
     return joined;
 }
 
-constexpr int64_t MaxCount = std::numeric_limits<int32_t>::max();
+constexpr int64_t kMaxCount = std::numeric_limits<int32_t>::max();
 
 }  // namespace
 
@@ -195,11 +195,11 @@ std::optional<Command> ParseLine(std::string_view line) {
             break;
         case Op::Frames:
             Arity(words, 1);
-            number(1, 0, MaxCount, "count");
+            number(1, 0, kMaxCount, "count");
             break;
         case Op::Advance:
             Arity(words, 1);
-            number(1, 0, MaxCount, "milliseconds");
+            number(1, 0, kMaxCount, "milliseconds");
             break;
         case Op::Answer:
             Arity(words, 1);

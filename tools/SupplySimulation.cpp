@@ -15,11 +15,11 @@
 namespace pabuko::sim {
 namespace {
 
-constexpr int FrameMs = 40;
-constexpr uint16_t EndlessSupply = 60000;
+constexpr int kFrameMs = 40;
+constexpr uint16_t kEndlessSupply = 60000;
 // A game that has not ended after this many tiles counts as lost.
-constexpr int GiveUpTiles = 2000;
-constexpr double Unplayable = -1e12;
+constexpr int kGiveUpTiles = 2000;
+constexpr double kUnplayable = -1e12;
 
 // Windows close at once; the first one tells how the level ended.
 class SimHost : public WindowlessHost {
@@ -81,20 +81,20 @@ double Distance(const GameState& s) {
     // A slow level leaves time to steer past high columns.
     const int Safe = s.BaseDelay >= 250 ? 10 : 8;
 
-    const int width = std::clamp<int>(s.WordLength, 1, WellColumns);
-    const int first = WellColumns - width;
-    int height[WellColumns] = {};
+    const int width = std::clamp<int>(s.WordLength, 1, kWellColumns);
+    const int first = kWellColumns - width;
+    int height[kWellColumns] = {};
     for (int i = 0; i < width; ++i) {
         const auto& column = s.Well[first + i];
         int top = 0;
-        while (top < WellRows && column[top] == TileEmpty) ++top;
-        height[i] = WellRows - top;
+        while (top < kWellRows && column[top] == TileEmpty) ++top;
+        height[i] = kWellRows - top;
     }
 
     double best = std::numeric_limits<double>::max();
     for (int level = 1; level <= HighestRow; ++level) {
         double cost = PerRow * (level - 1) * (level - 1);
-        const int row = WellRows - level;
+        const int row = kWellRows - level;
         for (int i = 0; i < width && cost < best; ++i) {
             const char ch = i < static_cast<int>(s.TargetWord.size()) ? s.TargetWord[i] : ' ';
             const int h = height[i];
@@ -140,9 +140,10 @@ double Distance(const GameState& s) {
     return best + danger + stacks;
 }
 
-// Where a tile is meant to go: a well column, or a side stack (LeftStackTarget, RightStackTarget).
-constexpr int LeftStackTarget = -1;
-constexpr int RightStackTarget = WellColumns;
+// Where a tile is meant to go: a well column, or a side stack (kLeftStackTarget,
+// kRightStackTarget).
+constexpr int kLeftStackTarget = -1;
+constexpr int kRightStackTarget = kWellColumns;
 
 SteerKeys KeysTowards(const GameState& s, int target) {
     SteerKeys keys;
@@ -179,10 +180,10 @@ class Player {
 
   private:
     int Choose(const GameState& real, int64_t now) {
-        const int first = WellColumns - std::clamp<int>(real.WordLength, 1, WellColumns);
+        const int first = kWellColumns - std::clamp<int>(real.WordLength, 1, kWellColumns);
         int best = real.Falling.Column;
-        double bestValue = Unplayable * 2;
-        for (int target = LeftStackTarget; target <= RightStackTarget; ++target) {
+        double bestValue = kUnplayable * 2;
+        for (int target = kLeftStackTarget; target <= kRightStackTarget; ++target) {
             if (target >= 0 && target < first) continue;
             const double value = Try(real, now, target);
             if (value > bestValue) {
@@ -193,7 +194,7 @@ class Player {
         return best;
     }
 
-    // The value of sending the tile to `target`, or Unplayable if it cannot get there.
+    // The value of sending the tile to `target`, or kUnplayable if it cannot get there.
     double Try(const GameState& real, int64_t now, int target) {
         GameState& t = trial_;
         t.Well = real.Well;
@@ -203,7 +204,7 @@ class Player {
         t.RightStackFull = real.RightStackFull;
         t.TargetWord = real.TargetWord;
         t.WordLength = real.WordLength;
-        t.TilesLeft = EndlessSupply;
+        t.TilesLeft = kEndlessSupply;
         t.Level = real.Level;
         t.Lives = 3;
         t.BaseDelay = real.BaseDelay;
@@ -211,25 +212,25 @@ class Player {
         t.LastStepTime = real.LastStepTime;
         t.Falling = real.Falling;
         t.InputFrame = real.InputFrame;
-        t.Levels.LevelCount = MaxLevels;
+        t.Levels.LevelCount = kMaxLevels;
         host_.mode = -1;
         host_.SetTimerEnabled(true);
         clock_.now = now;
         const int calls = seeds_.calls;
         // The real game is in the middle of this frame's steering: do the same frame here.
         for (int frame = 0; frame < 3000 && seeds_.calls == calls; ++frame) {
-            if (frame > 0) clock_.now += FrameMs;
+            if (frame > 0) clock_.now += kFrameMs;
             game_.FrameStep([&] { return KeysTowards(t, target); });
         }
-        if (seeds_.calls == calls) return Unplayable;
+        if (seeds_.calls == calls) return kUnplayable;
         // A level end starts another level, whose spawns move the tile: judge it first.
         if (host_.mode == 0 || host_.mode == 5) return 1e9;
         if (host_.mode >= 0) return -1e9;
         const int landed = seeds_.lastColumn;
-        const bool there = target == LeftStackTarget    ? landed < WellColumns - t.WordLength
-                           : target == RightStackTarget ? landed >= WellColumns
-                                                        : landed == target;
-        if (!there) return Unplayable;
+        const bool there = target == kLeftStackTarget    ? landed < kWellColumns - t.WordLength
+                           : target == kRightStackTarget ? landed >= kWellColumns
+                                                         : landed == target;
+        if (!there) return kUnplayable;
         return -Distance(t);
     }
 
@@ -247,8 +248,8 @@ LevelRun PlayOnce(const LevelTable& table, int level, uint32_t seed, const Playe
     GameState state;
     state.Levels = table;
     // No won level ends the game here; the supply is endless and counted afterwards.
-    state.Levels.LevelCount = MaxLevels;
-    state.Levels[level].TileCount = EndlessSupply;
+    state.Levels.LevelCount = kMaxLevels;
+    state.Levels[level].TileCount = kEndlessSupply;
     state.Lives = 3;
     SimHost host;
     host.state = &state;
@@ -263,8 +264,8 @@ LevelRun PlayOnce(const LevelTable& table, int level, uint32_t seed, const Playe
     if (level > 1) game.SpawnTile();
     player.NewTile(clock.now);
     int seen = seeds.calls;
-    while (host.mode < 0 && EndlessSupply - state.TilesLeft <= GiveUpTiles) {
-        clock.now += FrameMs;
+    while (host.mode < 0 && kEndlessSupply - state.TilesLeft <= kGiveUpTiles) {
+        clock.now += kFrameMs;
         game.FrameStep([&] { return player.Keys(state, clock.now); });
         if (seeds.calls != seen) {
             seen = seeds.calls;
@@ -273,7 +274,7 @@ LevelRun PlayOnce(const LevelTable& table, int level, uint32_t seed, const Playe
     }
     LevelRun run;
     run.won = host.mode == 0 || host.mode == 5;
-    run.tiles = EndlessSupply - (host.mode >= 0 ? host.tilesLeftAtEnd : state.TilesLeft);
+    run.tiles = kEndlessSupply - (host.mode >= 0 ? host.tilesLeftAtEnd : state.TilesLeft);
     return run;
 }
 

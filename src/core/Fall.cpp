@@ -6,9 +6,9 @@
 namespace pabuko {
 
 namespace {
-constexpr int FloorRow = WellRows - 1;
+constexpr int kFloorRow = kWellRows - 1;
 // A word completed by the row deletion of the tile that just landed.
-constexpr int RowDeletionWordBonus = 5000;
+constexpr int kRowDeletionWordBonus = 5000;
 }  // namespace
 
 void Game::FallStep() {
@@ -19,15 +19,15 @@ void Game::FallStep() {
 
     KeepTileInWell();
 
-    int surface = WellRows;
-    for (int r = 0; r < WellRows; ++r) {
+    int surface = kWellRows;
+    for (int r = 0; r < kWellRows; ++r) {
         if (s.Well[f.Column][r] != TileEmpty) {
             surface = r;
             break;
         }
     }
 
-    if (f.Row == surface - 1 || f.Row == FloorRow) {
+    if (f.Row == surface - 1 || f.Row == kFloorRow) {
         if (f.Code >= TileA && f.Code <= TileZ) {
             LandLetter();
         } else {
@@ -51,7 +51,7 @@ void Game::LandLetter() {
 
     host_.PlayWave(WaveLanding);
     column[f.Row] = f.Code;
-    if (f.Row >= FloorRow) return;
+    if (f.Row >= kFloorRow) return;
 
     // Each test sees the cells as the one before left them; an empty cell never matches.
     const int landed = column[f.Row];
@@ -82,7 +82,7 @@ void Game::LandSpecial() {
 
     // Removes up to `count` tiles under the landing row.
     auto removeBelow = [&](int count) {
-        for (int r = f.Row + 1; r <= f.Row + count && r <= FloorRow; ++r) column[r] = TileEmpty;
+        for (int r = f.Row + 1; r <= f.Row + count && r <= kFloorRow; ++r) column[r] = TileEmpty;
     };
     // Deletes the landing row in columns first … last; what lies above drops one row.
     auto deleteRow = [&](int first, int last) {
@@ -105,7 +105,7 @@ void Game::LandSpecial() {
             break;
         case Landing::ClearColumn: {
             int cleared = 0;
-            for (int r = FloorRow; r >= 0 && column[r] != TileEmpty; --r) {
+            for (int r = kFloorRow; r >= 0 && column[r] != TileEmpty; --r) {
                 column[r] = TileEmpty;
                 ++cleared;
             }
@@ -117,22 +117,22 @@ void Game::LandSpecial() {
             deleteRow(0, f.Column);
             break;
         case Landing::DeleteRowRight:
-            deleteRow(f.Column, WellColumns - 1);
+            deleteRow(f.Column, kWellColumns - 1);
             break;
     }
 }
 
 void Game::CheckLevelEnd() {
     GameState& s = state_;
-    const int lastRow = s.Falling.Row < WellRows ? s.Falling.Row : WellRows - 1;
+    const int lastRow = s.Falling.Row < kWellRows ? s.Falling.Row : kWellRows - 1;
     for (int r = 0; r <= lastRow; ++r) {
         if (WordStandsInRow(r)) {
-            if (DeletesRow(s.Falling.Code)) AddScore(RowDeletionWordBonus);
+            if (DeletesRow(s.Falling.Code)) AddScore(kRowDeletionWordBonus);
             EndLevel(static_cast<uint8_t>(r + 1));
             return;
         }
     }
-    for (int c = 0; c < WellColumns; ++c) {
+    for (int c = 0; c < kWellColumns; ++c) {
         if (s.Well[c][0] != TileEmpty) {
             EndLevel(LevelEndOverflow);
             return;
@@ -144,12 +144,12 @@ void Game::CheckLevelEnd() {
 bool Game::WordStandsInRow(int row) const {
     const GameState& s = state_;
     // A word that cannot stand in the 12 columns (or an empty one) is never found.
-    if (row < 0 || row >= WellRows || s.WordLength < 1 || s.WordLength > WellColumns) {
+    if (row < 0 || row >= kWellRows || s.WordLength < 1 || s.WordLength > kWellColumns) {
         return false;
     }
     for (int i = 1; i <= s.WordLength; ++i) {
         const char ch = i <= static_cast<int>(s.TargetWord.size()) ? s.TargetWord[i - 1] : ' ';
-        const uint8_t cell = s.Well[WellColumns - 1 - s.WordLength + i][row];
+        const uint8_t cell = s.Well[kWellColumns - 1 - s.WordLength + i][row];
         const int wanted = ch == ' ' ? TileEmpty : static_cast<unsigned char>(ch) - 'A' + 1;
         if (cell != wanted) return false;
     }

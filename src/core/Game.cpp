@@ -15,13 +15,13 @@ const TLevel& Game::LevelRecord(int n) const {
     // Only a bad level file or a scripted state can point past the table; such a
     // level plays with an all-zero record instead of reading outside it.
     static const TLevel none{};
-    return n >= 0 && n <= MaxLevels ? state_.Levels[n] : none;
+    return n >= 0 && n <= kMaxLevels ? state_.Levels[n] : none;
 }
 
 int Game::PlayWidth() const {
     // The well is 12 columns wide; a word of another length cannot widen it.
     const int width = state_.WordLength;
-    return width < 1 ? 1 : (width > WellColumns ? WellColumns : width);
+    return width < 1 ? 1 : (width > kWellColumns ? kWellColumns : width);
 }
 
 void Game::AddScore(int64_t points) {

@@ -10,9 +10,9 @@
 
 namespace pabuko {
 
-constexpr int WellColumns = 12;
-constexpr int WellRows = 18;
-constexpr int StackSlots = 9;
+constexpr int kWellColumns = 12;
+constexpr int kWellRows = 18;
+constexpr int kStackSlots = 9;
 
 // Tile codes: 0 empty, 1–26 the letters A–Z, 27–38 special tiles (core/SpecialTiles.h says
 // what each of them does).
@@ -43,9 +43,9 @@ struct FallingTile {
 
 struct GameState {
     // Well[column][row]; column 0 leftmost, row 0 the top.
-    std::array<std::array<uint8_t, WellRows>, WellColumns> Well{};
-    std::array<uint8_t, StackSlots> LeftStack{};  // slot 0 is the bottom
-    std::array<uint8_t, StackSlots> RightStack{};
+    std::array<std::array<uint8_t, kWellRows>, kWellColumns> Well{};
+    std::array<uint8_t, kStackSlots> LeftStack{};  // slot 0 is the bottom
+    std::array<uint8_t, kStackSlots> RightStack{};
     bool LeftStackFull = false;
     bool RightStackFull = false;
 

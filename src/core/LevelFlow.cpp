@@ -5,7 +5,7 @@ namespace pabuko {
 namespace {
 // The levels the table can hold, whatever the count claims.
 int PlayableLevels(const GameState& s) {
-    return s.Levels.LevelCount < MaxLevels ? s.Levels.LevelCount : MaxLevels;
+    return s.Levels.LevelCount < kMaxLevels ? s.Levels.LevelCount : kMaxLevels;
 }
 }  // namespace
 

@@ -29,11 +29,11 @@ struct TLevel {
     uint16_t Stacked37Score = 0;
 };
 
-constexpr int MaxLevels = 100;
+constexpr int kMaxLevels = 100;
 
 // Levels[1] … Levels[100]; index 0 is unused so that level n is Levels[n].
 struct LevelTable {
-    std::array<TLevel, MaxLevels + 1> Levels{};
+    std::array<TLevel, kMaxLevels + 1> Levels{};
     uint8_t LevelCount = 0;
     // The set's file name without extension, as the file system spells it (UTF-8 here).
     std::string LevelSetName;

@@ -90,12 +90,12 @@ void DrawPlayfield(const PlayfieldView& s, ImageList& images, Surface& dest, Tex
         DrawItem(images, imgLetters, dest, x0 + kCellSize * i, kWordY,
                  static_cast<unsigned char>(s.TargetWord[i]) - 65);
 
-    for (int c = 0; c < WellColumns; ++c)
-        for (int r = 0; r < WellRows; ++r)
+    for (int c = 0; c < kWellColumns; ++c)
+        for (int r = 0; r < kWellRows; ++r)
             if (s.Well[c][r] != TileEmpty)
                 DrawItem(images, imgLetters, dest, WellX(c), WellY(r), s.Well[c][r] - 1);
 
-    for (int slot = 0; slot < StackSlots; ++slot) {
+    for (int slot = 0; slot < kStackSlots; ++slot) {
         DrawTile(images, dest, LeftStackX(s.WordLength), StackY(slot), s.LeftStack[slot]);
         DrawTile(images, dest, kRightStackX, StackY(slot), s.RightStack[slot]);
     }

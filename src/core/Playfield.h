@@ -16,9 +16,9 @@ class TextCanvas;
 // Everything of the game state that the playfield picture shows: equal views draw the
 // same pixels with the same pictures.
 struct PlayfieldView {
-    std::array<std::array<uint8_t, WellRows>, WellColumns> Well{};
-    std::array<uint8_t, StackSlots> LeftStack{};
-    std::array<uint8_t, StackSlots> RightStack{};
+    std::array<std::array<uint8_t, kWellRows>, kWellColumns> Well{};
+    std::array<uint8_t, kStackSlots> LeftStack{};
+    std::array<uint8_t, kStackSlots> RightStack{};
     bool LeftStackFull = false;
     bool RightStackFull = false;
     std::string TargetWord;

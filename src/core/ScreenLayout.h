@@ -18,8 +18,8 @@ constexpr int kScreenHeight = 300;
 // --- the well ---
 constexpr int kCellSize = 15;
 constexpr int kWellLeft = 42;
-constexpr int kWellRight = kWellLeft + kCellSize * WellColumns - 1;  // last pixel of column 11
-constexpr int kWellBottom = kCellSize * WellRows - 1;
+constexpr int kWellRight = kWellLeft + kCellSize * kWellColumns - 1;  // last pixel of column 11
+constexpr int kWellBottom = kCellSize * kWellRows - 1;
 constexpr int WellX(int column) {
     return kWellLeft + kCellSize * column;
 }

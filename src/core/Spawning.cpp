@@ -11,14 +11,14 @@ constexpr uint8_t Letter(char c) {
     return static_cast<uint8_t>(c - 'A' + 1);
 }
 
-constexpr uint8_t Vowels[] = {Letter('A'), Letter('E'), Letter('I'),
-                              Letter('O'), Letter('U'), Letter('Y')};
-constexpr uint8_t CommonConsonants[] = {Letter('T'), Letter('K'), Letter('L'),
-                                        Letter('V'), Letter('N'), Letter('M')};
-constexpr uint8_t UsualConsonants[] = {Letter('R'), Letter('S'), Letter('D'), Letter('P'),
-                                       Letter('J'), Letter('C'), Letter('B'), Letter('Z')};
-constexpr uint8_t RareConsonants[] = {Letter('Q'), Letter('W'), Letter('F'),
-                                      Letter('G'), Letter('H'), Letter('X')};
+constexpr uint8_t kVowels[] = {Letter('A'), Letter('E'), Letter('I'),
+                               Letter('O'), Letter('U'), Letter('Y')};
+constexpr uint8_t kCommonConsonants[] = {Letter('T'), Letter('K'), Letter('L'),
+                                         Letter('V'), Letter('N'), Letter('M')};
+constexpr uint8_t kUsualConsonants[] = {Letter('R'), Letter('S'), Letter('D'), Letter('P'),
+                                        Letter('J'), Letter('C'), Letter('B'), Letter('Z')};
+constexpr uint8_t kRareConsonants[] = {Letter('Q'), Letter('W'), Letter('F'),
+                                       Letter('G'), Letter('H'), Letter('X')};
 
 }  // namespace
 
@@ -31,15 +31,15 @@ constexpr uint8_t RareConsonants[] = {Letter('Q'), Letter('W'), Letter('F'),
 uint8_t Game::DrawCode() {
     const uint32_t group = Random(10);
     if (group <= 2) {
-        return Vowels[Random(6)];
+        return kVowels[Random(6)];
     } else if (group <= 8) {
         const uint32_t kind = Random(10);
         if (kind <= 4) {
-            return CommonConsonants[Random(6)];
+            return kCommonConsonants[Random(6)];
         } else if (kind <= 7) {
-            return UsualConsonants[Random(8)];
+            return kUsualConsonants[Random(8)];
         } else {
-            return RareConsonants[Random(6)];
+            return kRareConsonants[Random(6)];
         }
     } else {
         const uint32_t kind = Random(kSpecialDrawRange);
@@ -70,7 +70,7 @@ void Game::SpawnTile() {
 
     const int width = PlayWidth();
     s.Falling.Code = code;
-    s.Falling.Column = static_cast<int8_t>(WellColumns - width + width / 2);
+    s.Falling.Column = static_cast<int8_t>(kWellColumns - width + width / 2);
     s.Falling.Row = 0;
     s.TilesLeft -= 1;
     AddScore(CurrentRecord().SpawnScore);

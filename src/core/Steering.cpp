@@ -7,7 +7,7 @@ namespace pabuko {
 
 uint8_t Game::CellAt(int column, int row) const {
     // Everything beside or below the well reads as empty.
-    if (column < 0 || column >= WellColumns || row < 0 || row >= WellRows) return TileEmpty;
+    if (column < 0 || column >= kWellColumns || row < 0 || row >= kWellRows) return TileEmpty;
     return state_.Well[column][row];
 }
 
@@ -15,8 +15,8 @@ void Game::KeepTileInWell() {
     // Only a script or a damaged state can put the tile outside; the rules never do.
     FallingTile& f = state_.Falling;
     if (f.Column < 0) f.Column = 0;
-    if (f.Column > WellColumns - 1) f.Column = WellColumns - 1;
-    if (f.Row > WellRows - 1) f.Row = WellRows - 1;
+    if (f.Column > kWellColumns - 1) f.Column = kWellColumns - 1;
+    if (f.Row > kWellRows - 1) f.Row = kWellRows - 1;
 }
 
 void Game::Steer(const SteerKeys& keys) {
@@ -24,7 +24,7 @@ void Game::Steer(const SteerKeys& keys) {
     FallingTile& f = s.Falling;
     KeepTileInWell();
     // The column test comes first, so no cell beyond the right wall is read.
-    if (keys.Right && (f.Column == WellColumns - 1 || CellAt(f.Column + 1, f.Row) == TileEmpty)) {
+    if (keys.Right && (f.Column == kWellColumns - 1 || CellAt(f.Column + 1, f.Row) == TileEmpty)) {
         f.Column = static_cast<int8_t>(f.Column + 1);
     }
     if (keys.Left && (f.Column == 0 || CellAt(f.Column - 1, f.Row) == TileEmpty)) {
@@ -34,7 +34,7 @@ void Game::Steer(const SteerKeys& keys) {
 
     // Rows 4 and 5 are the mouths of the side stacks.
     const bool atMouth = f.Row == 4 || f.Row == 5;
-    const int leftEdge = WellColumns - PlayWidth();
+    const int leftEdge = kWellColumns - PlayWidth();
     if (f.Column < leftEdge) {
         if (atMouth && StackOpen(true)) {
             PushIntoStack(true);
@@ -42,11 +42,11 @@ void Game::Steer(const SteerKeys& keys) {
             f.Column = static_cast<int8_t>(leftEdge);
         }
     }
-    if (f.Column > WellColumns - 1) {
+    if (f.Column > kWellColumns - 1) {
         if (atMouth && StackOpen(false)) {
             PushIntoStack(false);
         } else {
-            f.Column = WellColumns - 1;
+            f.Column = kWellColumns - 1;
         }
     }
 }
@@ -70,7 +70,7 @@ void Game::PushIntoStack(bool left) {
         host_.PlayWave(WaveClearColumn);
         stack.fill(TileEmpty);
     }
-    if (stack[StackSlots - 1] != TileEmpty) {
+    if (stack[kStackSlots - 1] != TileEmpty) {
         host_.PlayWave(WaveStackFull);
         (left ? s.LeftStackFull : s.RightStackFull) = true;
     }
@@ -80,7 +80,8 @@ void Game::PushIntoStack(bool left) {
     const bool lastTile = s.TilesLeft == 0;
     SpawnTile();
     if (lastTile) {
-        s.Falling.Column = static_cast<int8_t>(left ? WellColumns - PlayWidth() : WellColumns - 1);
+        s.Falling.Column =
+            static_cast<int8_t>(left ? kWellColumns - PlayWidth() : kWellColumns - 1);
         EndLevel(LevelEndOutOfTiles);
     }
 }

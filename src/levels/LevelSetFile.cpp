@@ -126,8 +126,8 @@ ParsedLevelSet ParseLevelFile(std::string_view bytes, const ScoringRules& rules)
     for (auto& line : lines) line = ScrambleLine(line);
 
     const size_t whole = (lines.size() + 1) / LinesPerLevel;
-    result.FormatWarning = (lines.size() + 1) % LinesPerLevel != 0 || whole > MaxLevels;
-    const int count = static_cast<int>(std::min<size_t>(whole, MaxLevels));
+    result.FormatWarning = (lines.size() + 1) % LinesPerLevel != 0 || whole > kMaxLevels;
+    const int count = static_cast<int>(std::min<size_t>(whole, kMaxLevels));
     result.LevelCount = static_cast<uint8_t>(count);
     result.Levels.reserve(count);
 

@@ -77,7 +77,7 @@ class GameTest : public ::testing::Test {
 
     // Fills column c from the floor up with the codes given, bottom first.
     void Stack(int column, std::initializer_list<uint8_t> bottomUp) {
-        int row = WellRows - 1;
+        int row = kWellRows - 1;
         for (uint8_t code : bottomUp) state.Well[column][row--] = code;
     }
 

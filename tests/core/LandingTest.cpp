@@ -151,7 +151,7 @@ TEST_F(LandingTest, ClearColumnScoresFlatOrPerTile) {
         Stack(10, {1, 2, 3, 4, 5});
         Falling(c.code, 10, 12);
         Fall();
-        EXPECT_EQ(state.Well[10], (std::array<uint8_t, WellRows>{})) << int(c.code);
+        EXPECT_EQ(state.Well[10], (std::array<uint8_t, kWellRows>{})) << int(c.code);
         EXPECT_EQ(Gained(), c.points) << int(c.columnScore);
         EXPECT_EQ(host.calls, (std::vector<std::string>{"wave 4"}));
         seeds.forced = {Code('E')};
@@ -187,14 +187,14 @@ class DeleteRowTest : public GameTest {
 
 TEST_F(DeleteRowTest, LeftDeletionDropsTheColumnsUpToTheLandingOne) {
     // Column 8 is filled up to row 11, the others up to row 2.
-    for (int c = 0; c < WellColumns; ++c) {
-        for (int r = c == 8 ? 11 : 2; r < WellRows; ++r) state.Well[c][r] = Pattern(c, r);
+    for (int c = 0; c < kWellColumns; ++c) {
+        for (int r = c == 8 ? 11 : 2; r < kWellRows; ++r) state.Well[c][r] = Pattern(c, r);
     }
     const auto start = state.Well;
     Falling(TileDeleteRowLeft, 8, 10);
     Fall();
-    for (int c = 0; c < WellColumns; ++c) {
-        for (int r = 0; r < WellRows; ++r) {
+    for (int c = 0; c < kWellColumns; ++c) {
+        for (int r = 0; r < kWellRows; ++r) {
             const uint8_t expected = c > 8 || r > 10 ? start[c][r] : r == 0 ? 0 : start[c][r - 1];
             EXPECT_EQ(state.Well[c][r], expected) << "column " << c << " row " << r;
         }
@@ -204,15 +204,15 @@ TEST_F(DeleteRowTest, LeftDeletionDropsTheColumnsUpToTheLandingOne) {
 }
 
 TEST_F(DeleteRowTest, RightDeletionInRowZeroOnlyEmptiesThatRow) {
-    for (int c = 0; c < WellColumns; ++c) {
-        for (int r = c < 5 ? 1 : 0; r < WellRows; ++r) state.Well[c][r] = Pattern(c, r);
+    for (int c = 0; c < kWellColumns; ++c) {
+        for (int r = c < 5 ? 1 : 0; r < kWellRows; ++r) state.Well[c][r] = Pattern(c, r);
     }
     const auto start = state.Well;
     Falling(TileDeleteRowRight, 4, 0);
     Fall();
     EXPECT_EQ(state.Level, 1);
-    for (int c = 0; c < WellColumns; ++c) {
-        for (int r = 0; r < WellRows; ++r) {
+    for (int c = 0; c < kWellColumns; ++c) {
+        for (int r = 0; r < kWellRows; ++r) {
             const uint8_t expected = c >= 4 && r == 0 ? 0 : start[c][r];
             EXPECT_EQ(state.Well[c][r], expected) << "column " << c << " row " << r;
         }

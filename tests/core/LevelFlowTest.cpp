@@ -136,7 +136,7 @@ TEST_F(LevelFlowTest, OverflowWithASpareLifeRestartsTheLevel) {
     EXPECT_EQ(host.calls, (std::vector<std::string>{"wave 0", "otevri 2"}));
     EXPECT_EQ(state.Lives, 1);
     EXPECT_EQ(state.Level, 2);
-    EXPECT_EQ(state.Well[10], (std::array<uint8_t, WellRows>{}));
+    EXPECT_EQ(state.Well[10], (std::array<uint8_t, kWellRows>{}));
     EXPECT_EQ(state.RightStack[0], TileEmpty);
     EXPECT_EQ(state.TilesLeft, 60 - 2);
 }
@@ -235,9 +235,9 @@ TEST_F(LevelFlowTest, ClearWellEmptiesEverything) {
     state.RightStack.fill(Code('B'));
     state.LeftStackFull = state.RightStackFull = true;
     game.ClearWell();
-    for (const auto& column : state.Well) EXPECT_EQ(column, (std::array<uint8_t, WellRows>{}));
-    EXPECT_EQ(state.LeftStack, (std::array<uint8_t, StackSlots>{}));
-    EXPECT_EQ(state.RightStack, (std::array<uint8_t, StackSlots>{}));
+    for (const auto& column : state.Well) EXPECT_EQ(column, (std::array<uint8_t, kWellRows>{}));
+    EXPECT_EQ(state.LeftStack, (std::array<uint8_t, kStackSlots>{}));
+    EXPECT_EQ(state.RightStack, (std::array<uint8_t, kStackSlots>{}));
     EXPECT_FALSE(state.LeftStackFull);
     EXPECT_FALSE(state.RightStackFull);
 }

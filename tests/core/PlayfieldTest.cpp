@@ -103,7 +103,7 @@ TEST_F(Playfield, TwelveLetterWordPutsTheLeftStackAtX16) {
 // The parts keep clear of each other wherever the layout puts them: these hold for every
 // word length, so moving a counter or the well cannot silently draw one part over another.
 TEST(ScreenLayout, PartsFitTheScreenAndKeepClearOfEachOther) {
-    for (int length = 1; length <= WellColumns; ++length) {
+    for (int length = 1; length <= kWellColumns; ++length) {
         // The left picture starts on the screen or left of it and ends at the first column;
         // the stack's tube and the barrier lie inside it, in the pillar.
         EXPECT_EQ(LeftPictureX(length) + kLeftPictureWidth, PlayableX(length)) << length;
@@ -115,7 +115,7 @@ TEST(ScreenLayout, PartsFitTheScreenAndKeepClearOfEachOther) {
     EXPECT_GT(kRightStackX, kWellRight);
     EXPECT_LE(kRightStackX + kCellSize, kPanelLeft);
     // Every slot lies in the tube under the mouth, and the mouth is two rows of the well.
-    EXPECT_GT(StackY(StackSlots - 1), kMouthBottom);
+    EXPECT_GT(StackY(kStackSlots - 1), kMouthBottom);
     EXPECT_EQ(StackY(0) + kCellSize - 1, kSlotBottom);
     EXPECT_EQ(kMouthBottom - kMouthTop + 1, 2 * kCellSize);
     // The word row lies under the well, on the screen.

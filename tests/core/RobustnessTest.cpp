@@ -29,7 +29,7 @@ TEST_F(RobustnessTest, EmptyWordPlaysInTheLastColumnAndIsNeverFound) {
     ASSERT_TRUE(game.StartLevel(0));
     EXPECT_EQ(state.WordLength, 0);
     EXPECT_EQ(state.Falling.Column, 11);
-    for (int r = 0; r < WellRows; ++r) EXPECT_FALSE(game.WordStandsInRow(r));
+    for (int r = 0; r < kWellRows; ++r) EXPECT_FALSE(game.WordStandsInRow(r));
     PlayAround(3000);
 }
 
@@ -37,7 +37,7 @@ TEST_F(RobustnessTest, OverlongWordUsesTheWholeWellAndIsNeverFound) {
     state.Levels[1].Word = "ABCDEFGHIJKLMNOPQRST";
     ASSERT_TRUE(game.StartLevel(0));
     EXPECT_EQ(state.Falling.Column, 6);
-    for (int c = 0; c < WellColumns; ++c) state.Well[c][17] = Code(char('A' + c));
+    for (int c = 0; c < kWellColumns; ++c) state.Well[c][17] = Code(char('A' + c));
     EXPECT_FALSE(game.WordStandsInRow(17));
     PlayAround(3000);
 }

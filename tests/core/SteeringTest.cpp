@@ -108,7 +108,7 @@ TEST_F(SteeringTest, EmptyStackTileEmptiesItsStackInsteadOfClosingIt) {
     state.RightStack = {1, 2, 3, 4, 5, 6, 7, 8};
     Falling(TileEmptyStack, 11, 4);
     game.Steer(Right);
-    EXPECT_EQ(state.RightStack, (std::array<uint8_t, StackSlots>{}));
+    EXPECT_EQ(state.RightStack, (std::array<uint8_t, kStackSlots>{}));
     EXPECT_FALSE(state.RightStackFull);
     EXPECT_EQ(host.calls, (std::vector<std::string>{"wave 0", "wave 4"}));
 }
