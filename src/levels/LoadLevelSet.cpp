@@ -2,13 +2,14 @@
 // table, with the player's messages.
 #include "core/Game.h"
 #include "levels/LevelSetFile.h"
+#include "levels/LevelSetFolders.h"
 #include "platform/Files.h"
 
 namespace pabuko {
 void Game::LoadLevelSet(bool report) {
     LevelTable& table = state_.Levels;
     const std::string& name = table.LevelSetName;
-    const std::string base = state_.ProgramFolder + "data/levels/" + name;
+    const std::string base = LevelSetBase(state_.ProgramFolder, name);
     const std::string levelPath = base + ".qvl";
     const std::string scoringPath = base + ".qvlb";
 

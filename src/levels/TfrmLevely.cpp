@@ -4,6 +4,7 @@
 
 #include "core/Game.h"
 #include "core/GameState.h"
+#include "levels/LevelSetFolders.h"
 
 namespace pabuko {
 
@@ -14,8 +15,10 @@ std::vector<std::string> TfrmLevely::Names() const {
     // "*.qvl" alone would also catch the scoring files (".qvlb") on some systems; the
     // exact extension keeps them out. A name ending in a full stop is no set.
     std::vector<std::string> names;
-    for (std::string& name : ListDataFiles(state_.ProgramFolder + "data/levels", ".qvl"))
+    for (std::string& name : ListDataFiles(ShippedLevelsFolder(state_.ProgramFolder), ".qvl"))
         if (!name.empty() && name.back() != '.') names.push_back(std::move(name));
+    // The player's own sets follow; one named like a shipped set would never be loaded.
+    for (std::string& name : UserLevelSetNames(names)) names.push_back(std::move(name));
     return names;
 }
 

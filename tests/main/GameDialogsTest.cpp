@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "assets/TfrmSkin.h"
 #include "core/GameFixture.h"
@@ -77,10 +78,15 @@ void Answer(QMessageBox::StandardButton button, QString* seen = nullptr) {
 class LevelSetDialogTest : public GameTest {
   protected:
     QTemporaryDir dir;
+    QTemporaryDir userData;  // the player's XDG data home
+    std::optional<std::string> oldDataHome;
     std::unique_ptr<TfrmLevely> dialog;
 
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(userData.isValid());
+        if (const char* old = getenv("XDG_DATA_HOME")) oldDataHome = old;
+        setenv("XDG_DATA_HOME", userData.path().toStdString().c_str(), 1);
         state.ProgramFolder = dir.path().toStdString() + "/";
         std::vector<std::string> lines;
         for (const char* l : {"KOS", "Ot\xE1zka", "a", "b", "c", "d", "1100", "500"})
@@ -94,7 +100,14 @@ class LevelSetDialogTest : public GameTest {
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     }
+    void TearDown() override {
+        if (oldDataHome)
+            setenv("XDG_DATA_HOME", oldDataHome->c_str(), 1);
+        else
+            unsetenv("XDG_DATA_HOME");
+    }
     std::string Levels() const { return state.ProgramFolder + "data/levels/"; }
+    std::string UserLevels() const { return userData.path().toStdString() + "/pabuko/levels/"; }
     void Select(const QString& name) {
         const auto found = dialog->ListBox->findItems(name, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1);
@@ -155,6 +168,53 @@ TEST_F(LevelSetDialogTest, DuringAGameNoKeepsItAndYesEndsIt) {
     EXPECT_EQ(state.Levels.LevelSetName, "hard");
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "EndGame"), 1);
     EXPECT_TRUE(Reported());
+}
+
+TEST_F(LevelSetDialogTest, ListsThePlayersOwnSetsAfterTheShippedOnesAndLoadsThem) {
+    std::vector<std::string> lines;
+    for (const char* l : {"DOMA", "Ot\xE1zka", "a", "b", "c", "d", "2100", "60", "", "SKOLA",
+                          "Ot\xE1zka", "a", "b", "c", "d", "3100", "70"})
+        lines.push_back(l);
+    Touch(UserLevels() + "moje.qvl", WriteLevelFile(lines));
+    // Named like shipped sets: never listed, the shipped ones stay what these names load.
+    Touch(UserLevels() + "hard.qvl", WriteLevelFile(lines));
+    Touch(UserLevels() + "new.qvl", WriteLevelFile(lines));
+    lines[6] = "x100";  // no right answer: the file cannot be played
+    Touch(UserLevels() + "rozbita.qvl", WriteLevelFile(lines));
+    dialog->hide();
+    dialog->show();
+    ASSERT_EQ(dialog->ListBox->count(), 4);
+    QStringList shipped{dialog->ListBox->item(0)->text(), dialog->ListBox->item(1)->text()};
+    QStringList own{dialog->ListBox->item(2)->text(), dialog->ListBox->item(3)->text()};
+    shipped.sort();
+    own.sort();
+    EXPECT_EQ(shipped, (QStringList{"hard", "new"}));
+    EXPECT_EQ(own, (QStringList{"moje", "rozbita"}));
+
+    Select("moje");
+    QTest::keyClick(dialog->ListBox, Qt::Key_Return);
+    EXPECT_EQ(state.Levels.LevelSetName, "moje");
+    EXPECT_EQ(state.Levels.LevelCount, 2);
+    EXPECT_EQ(state.Levels[2].Word, "SKOLA");
+    EXPECT_TRUE(Reported());
+
+    // A shipped name loads the shipped set, whatever the player's folder holds.
+    dialog->show();
+    Select("hard");
+    QTest::keyClick(dialog->ListBox, Qt::Key_Return);
+    EXPECT_EQ(state.Levels.LevelCount, 1);
+    EXPECT_EQ(state.Levels[1].Word, "KOS");
+
+    // A damaged set of the player's gets the message a damaged shipped one gets.
+    host.calls.clear();
+    dialog->show();
+    Select("rozbita");
+    QTest::keyClick(dialog->ListBox, Qt::Key_Return);
+    ASSERT_FALSE(host.calls.empty());
+    EXPECT_EQ(host.calls.front(),
+              "message Chyba|warning|Soubor s levely má nesprávný formát. "
+              "Uvidíme, jestli půjde hrát...");
+    EXPECT_EQ(state.Levels.LevelCount, 1);
 }
 
 TEST(SkinDialog, ListsTheSkinsAndHandsOverTheDoubleClickedOne) {
