@@ -16,8 +16,11 @@
 #include "core/Game.h"
 #include "core/WindowlessHost.h"
 #include "levels/LevelSetFile.h"
+#include "levels/LevelSetFolders.h"
 #include "platform/Files.h"
+#include "platform/ProgramFolder.h"
 #include "platform/TextEncoding.h"
+#include "platform/UserFolders.h"
 
 namespace pabuko::tool {
 namespace {
@@ -30,11 +33,20 @@ struct SourceError {
     std::string reason;
 };
 
+// Written beside the target and renamed over it, so that a failed write (a full disk) leaves
+// an earlier file of that name as it was.
 bool WriteWhole(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::string temporary = path + ".part";
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
-    return static_cast<bool>(out);
+    std::error_code ec;
+    if (out) std::filesystem::rename(temporary, path, ec);
+    if (!out || ec) {
+        std::filesystem::remove(temporary, ec);
+        return false;
+    }
+    return true;
 }
 
 // The first character of a UTF-8 line that Windows-1250 cannot hold, for the message.
@@ -64,15 +76,20 @@ std::vector<std::string> CheckLevelSource(std::string text) {
                           "a zero byte would end the level file there"};
     }
     std::vector<std::string> source = SplitLines(text);
+    // Lines starting with '#' before the first level are the author's notes (where the
+    // facts come from); no word line can start so. Line numbers still count them.
+    size_t notes = 0;
+    while (notes < source.size() && source[notes].starts_with('#')) ++notes;
+    source.erase(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(notes));
     // Blank lines after the last level are the editor's, not a level's.
     while (!source.empty() && source.back().empty() && (source.size() + 1) % LinesPerLevel != 0) {
         source.pop_back();
     }
-    if (source.empty()) throw SourceError{1, "no level at all"};
+    if (source.empty()) throw SourceError{notes + 1, "no level at all"};
 
     std::vector<std::string> lines;
     for (size_t i = 0; i < source.size(); ++i) {
-        const size_t lineNo = i + 1;
+        const size_t lineNo = notes + i + 1;
         const std::string& line = source[i];
         auto bytes = Utf8ToCp1250(line);
         if (!bytes) {
@@ -120,17 +137,47 @@ std::vector<std::string> CheckLevelSource(std::string text) {
         lines.push_back(std::move(*bytes));
     }
     if ((lines.size() + 1) % LinesPerLevel != 0) {
-        throw SourceError{lines.size(),
+        throw SourceError{notes + lines.size(),
                           "the last level is incomplete (a level has eight lines and "
                           "an empty separator line)"};
     }
     if ((lines.size() + 1) / LinesPerLevel > kMaxLevels) {
-        throw SourceError{kMaxLevels * LinesPerLevel + 1, "a level set holds at most 100 levels"};
+        throw SourceError{notes + kMaxLevels * LinesPerLevel + 1,
+                          "a level set holds at most 100 levels"};
     }
     return lines;
 }
 
-int Pack(const std::string& src, const std::string& out) {
+// Without OUT a set goes into the player's own folder, named after its source, where the
+// game lists it after the shipped sets.
+std::optional<std::string> PlayersOutput(const std::string& src) {
+    const std::string name = std::filesystem::path(src).stem().string();
+    if (name.empty() || name.back() == '.') {
+        std::cerr << src << ": the file name gives no level set name\n";
+        return std::nullopt;
+    }
+    const std::string shipped = ShippedLevelsFolder(FindProgramFolder(ExecutableFolder()));
+    std::error_code ec;
+    if (name == "new" || std::filesystem::exists(shipped + name + ".qvl", ec)) {
+        std::cerr << src << ": \"" << name
+                  << "\" is the name of a set the game ships, which the game would load "
+                     "instead; rename the file\n";
+        return std::nullopt;
+    }
+    const std::string folder = UserLevelsFolder();
+    if (folder.empty()) {
+        std::cerr << src << ": no folder for the player's level sets (HOME is not set)\n";
+        return std::nullopt;
+    }
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+        std::cerr << folder << ": cannot create the folder: " << ec.message() << '\n';
+        return std::nullopt;
+    }
+    return folder + name + ".qvl";
+}
+
+int Pack(const std::string& src, std::string out) {
     auto text = ReadWholeFile(src);
     if (!text) {
         std::cerr << src << ": cannot read the file\n";
@@ -138,9 +185,18 @@ int Pack(const std::string& src, const std::string& out) {
     }
     try {
         const auto lines = CheckLevelSource(*text);
+        const bool players = out.empty();
+        if (players) {
+            auto chosen = PlayersOutput(src);
+            if (!chosen) return 1;
+            out = std::move(*chosen);
+        }
         if (!WriteWhole(out, WriteLevelFile(lines))) {
             std::cerr << out << ": cannot write the file\n";
             return 1;
+        }
+        if (players) {
+            std::cout << out << ": " << (lines.size() + 1) / LinesPerLevel << " levels\n";
         }
     } catch (const SourceError& e) {
         std::cerr << src << ':' << e.line << ": " << e.reason << '\n';
@@ -272,8 +328,12 @@ int Simulate(const std::string& root, const std::string& name, int games, uint32
     const LevelTable& table = state.Levels;
     sim::PlayerOptions options;
     options.reactionMs = reactionMs;
-    std::printf("%-5s %-12s %5s %6s %6s %6s %6s %6s %6s %6s\n", "level", "word", "delay", "supply",
-                "won%", "lost%", "overf%", "median", "p90", "needed");
+    // stack%: the tiles the player put into a side stack; stacks: which stack a new tile can
+    // still reach with the reaction time (L, R, LR or -); react: the longest reaction that
+    // still reaches one.
+    std::printf("%-5s %-12s %5s %6s %6s %6s %6s %6s %6s %6s %6s %6s %5s\n", "level", "word",
+                "delay", "supply", "won%", "lost%", "overf%", "median", "p90", "needed", "stack%",
+                "stacks", "react");
     bool allUnder = true;
     for (int n = 1; n <= table.LevelCount; ++n) {
         if (onlyLevel != 0 && n != onlyLevel) continue;
@@ -281,10 +341,16 @@ int Simulate(const std::string& root, const std::string& name, int games, uint32
         const int supply = table[n].TileCount;
         const double lost = stats.LossRate(supply);
         allUnder = allUnder && lost <= rate;
-        std::printf("%-5d %-12s %5d %6d %6.1f %6.1f %6.1f %6d %6d %6d\n", n, table[n].Word.c_str(),
-                    table[n].RowDelay, supply, 100.0 * (1.0 - lost), 100.0 * lost,
-                    100.0 * stats.OverflowRate(), stats.TilesAt(0.5), stats.TilesAt(0.9),
-                    stats.SupplyFor(rate));
+        const auto reach = sim::ReachStacks(table, n, reactionMs);
+        const char* stacks = reach.left && reach.right ? "LR"
+                             : reach.left              ? "L"
+                             : reach.right             ? "R"
+                                                       : "-";
+        std::printf("%-5d %-12s %5d %6d %6.1f %6.1f %6.1f %6d %6d %6d %6.1f %6s %5d\n", n,
+                    table[n].Word.c_str(), table[n].RowDelay, supply, 100.0 * (1.0 - lost),
+                    100.0 * lost, 100.0 * stats.OverflowRate(), stats.TilesAt(0.5),
+                    stats.TilesAt(0.9), stats.SupplyFor(rate), 100.0 * stats.StackedShare(), stacks,
+                    reach.longestReactionMs);
         std::fflush(stdout);
     }
     return allUnder ? 0 : 2;
@@ -298,7 +364,10 @@ const Registrar reg([](CLI::App& app) {
     auto* pack = levels->add_subcommand(
         "pack", "Turn a UTF-8 level source (nine lines a level) into a scrambled .qvl file");
     pack->add_option("SRC", packSrc, "level source (.txt)")->required();
-    pack->add_option("OUT", packOut, "level file to write (.qvl)")->required();
+    pack->add_option("OUT", packOut,
+                     "level file to write (.qvl); without it the set goes to the player's own "
+                     "folder (" +
+                         UserLevelsFolder() + "), named after SRC");
     pack->callback([] { SetExitCode(Pack(packSrc, packOut)); });
 
     static std::string scoringSrc, scoringOut;

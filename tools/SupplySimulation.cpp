@@ -264,15 +264,20 @@ LevelRun PlayOnce(const LevelTable& table, int level, uint32_t seed, const Playe
     if (level > 1) game.SpawnTile();
     player.NewTile(clock.now);
     int seen = seeds.calls;
+    int stacked = 0;
+    const int first = kWellColumns - std::clamp<int>(state.WordLength, 1, kWellColumns);
     while (host.mode < 0 && kEndlessSupply - state.TilesLeft <= kGiveUpTiles) {
         clock.now += kFrameMs;
         game.FrameStep([&] { return player.Keys(state, clock.now); });
         if (seeds.calls != seen) {
             seen = seeds.calls;
+            // The tile before the new one left the well sideways.
+            if (seeds.lastColumn < first || seeds.lastColumn >= kWellColumns) ++stacked;
             player.NewTile(clock.now);
         }
     }
     LevelRun run;
+    run.stacked = stacked;
     run.won = host.mode == 0 || host.mode == 5;
     run.tiles = kEndlessSupply - (host.mode >= 0 ? host.tilesLeftAtEnd : state.TilesLeft);
     return run;
@@ -315,6 +320,60 @@ double LevelStats::OverflowRate() const {
     const auto lost =
         std::count_if(runs.begin(), runs.end(), [](const LevelRun& r) { return !r.won; });
     return static_cast<double>(lost) / static_cast<double>(runs.size());
+}
+
+double LevelStats::StackedShare() const {
+    double tiles = 0, stacked = 0;
+    for (const auto& r : runs) {
+        tiles += r.tiles;
+        stacked += r.stacked;
+    }
+    return tiles > 0 ? stacked / tiles : 0;
+}
+
+namespace {
+
+// One new tile in an empty well at the level's normal speed, held towards one stack from
+// `reactionMs` after it appeared; `oddFrame` shifts the frames the keys are read on.
+bool PushReaches(const LevelTable& table, int level, int reactionMs, bool left, bool oddFrame) {
+    GameState state;
+    state.Levels = table;
+    state.Levels.LevelCount = kMaxLevels;
+    state.Lives = 3;
+    SimHost host;
+    host.state = &state;
+    ManualClock clock;
+    CountingSeeds seeds(state, 1);
+    Game game(state, host, clock, seeds);
+    game.StartLevel(static_cast<uint8_t>(level));
+    state.InputFrame = oddFrame;
+    const int64_t spawned = clock.now;
+    const int calls = seeds.calls;
+    const SteerKeys held{.Right = !left, .Left = left, .Down = false};
+    for (int frame = 0; frame < 400 && seeds.calls == calls && host.mode < 0; ++frame) {
+        clock.now += kFrameMs;
+        game.FrameStep([&] { return clock.now - spawned < reactionMs ? SteerKeys{} : held; });
+    }
+    const int column = seeds.calls != calls ? seeds.lastColumn : state.Falling.Column;
+    return left ? column < kWellColumns - state.WordLength : column >= kWellColumns;
+}
+
+bool Reaches(const LevelTable& table, int level, int reactionMs, bool left) {
+    return PushReaches(table, level, reactionMs, left, false) &&
+           PushReaches(table, level, reactionMs, left, true);
+}
+
+}  // namespace
+
+StackReach ReachStacks(const LevelTable& table, int level, int reactionMs) {
+    StackReach reach;
+    reach.left = Reaches(table, level, reactionMs, true);
+    reach.right = Reaches(table, level, reactionMs, false);
+    for (int ms = 0; ms <= 3000; ms += 10) {
+        if (!Reaches(table, level, ms, true) && !Reaches(table, level, ms, false)) break;
+        reach.longestReactionMs = ms;
+    }
+    return reach;
 }
 
 LevelStats SimulateLevel(const LevelTable& table, int level, int games, uint32_t seed,

@@ -84,3 +84,34 @@ TEST(ShippedSupplies, TheSimulatedPlayerLosesWhenTheSupplyIsShort) {
         EXPECT_GE(stats.LossRate(supply), stats.LossRate(supply + 10)) << supply;
     }
 }
+
+TEST(StackReach, TheMouthsCloseAsTheFallQuickens) {
+    LevelTable table;
+    table.LevelCount = 1;
+    TLevel& level = table[1];
+    level.Word = "ELEKTROMOTOR";
+    level.TileCount = 300;
+    // Slow: a tile from the middle of the well reaches either stack long after 250 ms.
+    level.RowDelay = 450;
+    auto reach = sim::ReachStacks(table, 1, 250);
+    EXPECT_TRUE(reach.left && reach.right);
+    EXPECT_GT(reach.longestReactionMs, 1000);
+    // The rows 4 and 5 pass in under half a second: the far stack is out of reach at once,
+    // and the near one only for a very quick player.
+    level.RowDelay = 60;
+    reach = sim::ReachStacks(table, 1, 250);
+    EXPECT_FALSE(reach.left || reach.right);
+    EXPECT_LT(reach.longestReactionMs, 250);
+    EXPECT_FALSE(sim::ReachStacks(table, 1, 0).left);
+}
+
+TEST(StackReach, TheCarefulPlayerUsesTheStacksWhileTheyCanBeReached) {
+    const LevelTable table = LoadShipped("new");
+    EXPECT_GT(sim::SimulateLevel(table, 1, 20, 3).StackedShare(), 0.02);
+    // Out of reach, no tile gets there.
+    sim::PlayerOptions slow;
+    slow.reactionMs = 3000;
+    LevelTable fast = table;
+    fast[1].RowDelay = 60;
+    EXPECT_EQ(sim::SimulateLevel(fast, 1, 20, 3, slow).StackedShare(), 0.0);
+}
