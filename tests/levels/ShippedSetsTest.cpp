@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +29,19 @@ struct Loaded {
     GameState state;
     std::vector<std::string> messages;
 };
+
+// Every set the build ships: the .qvl files in data/levels, sorted.
+std::vector<std::string> ShippedSetNames() {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(EnvDir("PABUKO_BUILD_DIR") + "data/levels", ec),
+         end;
+         !ec && it != end; it.increment(ec)) {
+        if (it->path().extension() == ".qvl") names.push_back(it->path().stem().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 Loaded LoadShipped(const std::string& name) {
     Loaded out;
@@ -122,14 +137,50 @@ TEST(ShippedLevelSets, ThemedSetBringsItsOwnScoring) {
     EXPECT_NE(table[2].LevelScore, 100) << "standard rules in force";
 }
 
+// Every level of every shipped set can be played and asked: a word of 4 to 12 letters A-Z
+// (a space may part two words), a question with four answers and a right one among them,
+// and no word that another level of any set already had.
+TEST(ShippedLevelSets, EveryLevelOfEverySetHasAWordOfItsOwnAndAFullQuiz) {
+    const auto names = ShippedSetNames();
+    ASSERT_GE(names.size(), 4u);
+    std::map<std::string, std::string> seen;  // word -> set and level that had it
+    for (const std::string& name : names) {
+        const Loaded loaded = LoadShipped(name);
+        ASSERT_EQ(loaded.messages.size(), 1u) << name;
+        EXPECT_EQ(loaded.messages[0].rfind("Informace: ", 0), 0u) << loaded.messages[0];
+        const LevelTable& table = loaded.state.Levels;
+        EXPECT_GE(table.LevelCount, 12) << name;
+        for (int n = 1; n <= table.LevelCount; ++n) {
+            const TLevel& l = table[n];
+            const std::string where = name + " " + std::to_string(n);
+            SCOPED_TRACE(where + " " + l.Word);
+            EXPECT_GE(l.Word.size(), 4u);
+            EXPECT_LE(l.Word.size(), 12u);
+            EXPECT_EQ(l.Word.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ "), std::string::npos);
+            EXPECT_EQ(l.Word.find("  "), std::string::npos);
+            EXPECT_TRUE(!l.Word.empty() && l.Word.front() != ' ' && l.Word.back() != ' ');
+            EXPECT_FALSE(l.Question.empty());
+            for (const auto* answer : {&l.Answer1, &l.Answer2, &l.Answer3, &l.Answer4}) {
+                EXPECT_FALSE(answer->empty());
+            }
+            EXPECT_GE(l.RightAnswer, 1);
+            EXPECT_LE(l.RightAnswer, 4);
+            const auto [at, fresh] = seen.emplace(l.Word, where);
+            EXPECT_TRUE(fresh) << l.Word << " is also " << at->second;
+        }
+    }
+}
+
 TEST(ShippedLevelSets, PackedTextsMatchTheirSources) {
-    for (const std::string name : {"new", "zvirata"}) {
+    for (const std::string& name : ShippedSetNames()) {
         std::ifstream in(EnvDir("PABUKO_SOURCE_DIR") + "content/levels/" + name + ".txt",
                          std::ios::binary);
         ASSERT_TRUE(in) << name;
         const std::string source((std::istreambuf_iterator<char>(in)),
                                  std::istreambuf_iterator<char>());
-        const auto lines = SplitLines(source);
+        auto lines = SplitLines(source);
+        // The author's notes at the top are not packed.
+        while (!lines.empty() && lines.front().starts_with('#')) lines.erase(lines.begin());
         const Loaded loaded = LoadShipped(name);
         const LevelTable& table = loaded.state.Levels;
         ASSERT_EQ(static_cast<size_t>(table.LevelCount), (lines.size() + 1) / 9) << name;
@@ -145,7 +196,7 @@ TEST(ShippedLevelSets, PackedTextsMatchTheirSources) {
 // The right answer's place must not follow a pattern a player could learn: not the same
 // sequence again after one to four levels, and not a steady step (1 2 3 4 1 …, 3 3 3 …).
 TEST(ShippedLevelSets, RightAnswersFollowNoPattern) {
-    for (const std::string name : {"new", "zvirata"}) {
+    for (const std::string& name : ShippedSetNames()) {
         const Loaded loaded = LoadShipped(name);
         const LevelTable& table = loaded.state.Levels;
         std::vector<int> right;
@@ -167,6 +218,10 @@ TEST(ShippedLevelSets, RightAnswersFollowNoPattern) {
             }
             EXPECT_FALSE(steady) << name << ": levels " << from + 1 << "-" << from + 5
                                  << " step by " << step;
+        }
+        for (int from = 0; from + 3 <= count; ++from) {
+            EXPECT_FALSE(right[from] == right[from + 1] && right[from] == right[from + 2])
+                << name << ": levels " << from + 1 << "-" << from + 3 << " share their answer";
         }
         for (int place = 1; place <= 4; ++place) {
             EXPECT_NE(std::count(right.begin(), right.end(), place), 0) << name << " " << place;
