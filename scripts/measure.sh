@@ -2,74 +2,133 @@
 # Measures what the running game costs.
 #   bash scripts/measure.sh [SECONDS]
 #       samples the newest running `pabuko` (or $PABUKO_PID): start a level first.
-#   bash scripts/measure.sh --play [--music-off] [SECONDS]
+#   bash scripts/measure.sh --play [--music-off] [--soundfont FILE] [--kblocks] [SECONDS]
 #       starts build/pabuko (or $PABUKO_PROGRAM) in a virtual display with the dummy audio
 #       driver, closes the About window, begins a game with F2 (with --music-off also F6)
-#       and samples it while the level runs, the LED line scrolling.
-# Prints the share of one core, the resident memory and the wake-ups per second: how often
-# the game's threads went to sleep and were woken again (voluntary context switches), summed
-# over all its threads. Preemptions by other programs are left out: they say more about the
-# machine than about the game.
+#       and samples it while the level runs, the LED line scrolling. --soundfont plays the
+#       music with FILE instead of the system's default-GM.sf2. --kblocks starts KDE's
+#       KBlocks in a display of its own as well, begins a single game there, and samples
+#       both games over the same seconds, so that a busy machine weighs on both alike.
+# Prints the soundfont, the share of one core, the resident memory and the wake-ups per
+# second: how often the game's threads went to sleep and were woken again (voluntary context
+# switches), summed over all its threads. Preemptions by other programs are left out: they
+# say more about the machine than about the game.
 set -euo pipefail
 play=0
 music=on
+kblocks=0
+font=
 while [[ ${1:-} == --* ]]; do
     case $1 in
     --play) play=1 ;;
     --music-off) music=off ;;
+    --kblocks) kblocks=1 ;;
+    --soundfont)
+        font=${2:?--soundfont needs a file}
+        shift
+        ;;
     *) echo "neznámá volba $1" >&2; exit 2 ;;
     esac
     shift
 done
 seconds=${1:-60}
+if ((kblocks && !play)); then echo "--kblocks jen s --play" >&2; exit 2; fi
+if [ -n "$font" ] && [ ! -f "$font" ]; then echo "soundfont $font neexistuje" >&2; exit 2; fi
+
+cleanup=()
+trap 'for p in "${cleanup[@]}"; do kill "$p" 2>/dev/null || true; done' EXIT
 
 if ((play)); then
     program=${PABUKO_PROGRAM:-build/pabuko}
     disp=:${MEASURE_DISPLAY:-117}
     Xvfb "$disp" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xpid=$!
-    game=
-    trap 'kill $game "$xpid" 2>/dev/null || true' EXIT
+    cleanup+=($!)
+    if ((kblocks)); then
+        kdisp=:$((${disp#:} + 1))
+        Xvfb "$kdisp" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        cleanup+=($!)
+    fi
     sleep 1
+    if [ -n "$font" ]; then export PABUKO_SOUNDFONT=$font; fi
     DISPLAY=$disp SDL_AUDIODRIVER=dummy "$program" >/dev/null 2>&1 &
     game=$!
-    export DISPLAY=$disp
+    cleanup=("$game" "${cleanup[@]}")
+    if ((kblocks)); then
+        # KBlocks quits without a session bus; its sound effects are switched on.
+        mkdir -p "${XDG_CONFIG_HOME:-$HOME/.config}"
+        kcfg=${XDG_CONFIG_HOME:-$HOME/.config}/kblocksrc
+        grep -q '^Sounds=true' "$kcfg" 2>/dev/null || printf '\n[Preferences]\nSounds=true\n' >>"$kcfg"
+        DISPLAY=$kdisp dbus-run-session -- /usr/games/kblocks >/dev/null 2>&1 &
+        session=$!
+        cleanup=("$session" "${cleanup[@]}")
+    fi
     sleep 2
-    xdotool key Return # closes the About window
+    DISPLAY=$disp xdotool key Return # closes the About window
     sleep 1
-    xdotool search --name "Pabuko" windowactivate --sync >/dev/null 2>&1 || true
-    xdotool key F2
-    [ "$music" = off ] && xdotool key F6
+    DISPLAY=$disp xdotool search --name "Pabuko" windowactivate --sync >/dev/null 2>&1 || true
+    DISPLAY=$disp xdotool key F2
+    [ "$music" = off ] && DISPLAY=$disp xdotool key F6
+    if ((kblocks)); then
+        kpid=$(pgrep -n -x -P "$session" kblocks) || { echo "KBlocks neběží" >&2; exit 1; }
+        cleanup=("$kpid" "${cleanup[@]}")
+        DISPLAY=$kdisp xdotool mousemove 53 38 click 1 # its "Single Game" button
+    fi
     sleep 2
     pid=$game
     echo "hra běží (hudba: $music), měřím $seconds s"
 else
     pid=${PABUKO_PID:-$(pgrep -n -x pabuko)} || { echo "pabuko neběží" >&2; exit 1; }
 fi
+if [ "$music" = on ]; then
+    # The soundfont the game reads: the one given, else what its search finds.
+    used=${PABUKO_SOUNDFONT:-$(tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null |
+        sed -n 's/^PABUKO_SOUNDFONT=//p')}
+    if [ -z "$used" ]; then
+        for f in /usr/share/sounds/sf2/default-GM.sf2 /usr/share/sounds/sf2/TimGM6mb.sf2; do
+            if [ -f "$f" ]; then used=$f; break; fi
+        done
+    fi
+    echo "soundfont: ${used:-žádný} ($(readlink -f "${used:-/dev/null}"))"
+fi
 
 ticks=$(getconf CLK_TCK)
-cpu() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
-rss() { awk '/^VmRSS/ {print $2}' "/proc/$pid/status"; }
+cpu() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+rss() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 # Sum over the threads alive now; threads that ended meanwhile are counted by their parent.
 wakeups() {
-    cat /proc/"$pid"/task/*/status 2>/dev/null |
+    cat /proc/"$1"/task/*/status 2>/dev/null |
         awk '/^voluntary_ctxt_switches/ {s += $2} END {print s + 0}'
 }
-threads() { ls /proc/"$pid"/task | wc -l; }
-start_cpu=$(cpu)
-start_wake=$(wakeups)
-start_time=$(date +%s.%N)
-peak=0
-for ((i = 0; i < seconds; i++)); do
-    sleep 1
-    r=$(rss)
-    ((r > peak)) && peak=$r
+threads() { ls /proc/"$1"/task | wc -l; }
+
+pids=("$pid")
+names=("pabuko")
+if ((kblocks)); then
+    pids+=("$kpid")
+    names+=("kblocks")
+fi
+declare -a c0 w0 peak
+for i in "${!pids[@]}"; do
+    c0[i]=$(cpu "${pids[i]}")
+    w0[i]=$(wakeups "${pids[i]}")
+    peak[i]=0
 done
-end_cpu=$(cpu)
-end_wake=$(wakeups)
+start_time=$(date +%s.%N)
+for ((s = 0; s < seconds; s++)); do
+    sleep 1
+    for i in "${!pids[@]}"; do
+        r=$(rss "${pids[i]}")
+        ((r > peak[i])) && peak[i]=$r
+    done
+done
 end_time=$(date +%s.%N)
-awk -v c=$((end_cpu - start_cpu)) -v t="$ticks" -v s="$start_time" -v e="$end_time" \
-    -v r="$(rss)" -v p="$peak" -v w=$((end_wake - start_wake)) -v n="$(threads)" 'BEGIN {
-    printf "CPU: %.2f %% of one core over %.0f s\n", 100 * c / t / (e - s), e - s
-    printf "resident: %.1f MB now, %.1f MB at most\n", r / 1024, p / 1024
-    printf "wake-ups: %.1f per second (%d threads)\n", w / (e - s), n }'
+for i in "${!pids[@]}"; do
+    p=${pids[i]}
+    ((kblocks)) && echo "${names[i]}:"
+    awk -v c=$(($(cpu "$p") - c0[i])) -v t="$ticks" -v s="$start_time" -v e="$end_time" \
+        -v r="$(rss "$p")" -v p="${peak[i]}" -v w=$(($(wakeups "$p") - w0[i])) \
+        -v n="$(threads "$p")" 'BEGIN {
+        printf "CPU: %.2f %% of one core over %.0f s\n", 100 * c / t / (e - s), e - s
+        printf "resident: %.1f MB now, %.1f MB at most\n", r / 1024, p / 1024
+        printf "wake-ups: %.1f per second (%d threads)\n", w / (e - s), n }'
+done

@@ -17,6 +17,7 @@ namespace pabuko {
 
 // The system's General MIDI soundfont: the one Debian links as the default (a better font
 // the player installs takes that link over), else TimGM6mb's. Empty when there is none.
+// The environment variable PABUKO_SOUNDFONT, when set, names the soundfont instead.
 std::string FindSoundFont();
 
 class MidiSynth {
