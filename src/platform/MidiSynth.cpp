@@ -81,6 +81,10 @@ MidiSynth::MidiSynth(int sampleRate) : sampleRate_(sampleRate > 0 ? sampleRate :
     // The tracks use a handful of parts; 48 voices is plenty and bounds the cost.
     Fl().fluid_settings_setint(settings_, "synth.polyphony", 48);
     Fl().fluid_settings_setint(settings_, "synth.cpu-cores", 1);
+    // Only the instruments a track selects are read from the soundfont, and let go when no
+    // channel uses them any more: a track plays a handful of the font's 128 programs, and a
+    // large font would otherwise sit whole in memory.
+    Fl().fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
     // A small warm room and a slow, shallow chorus: the parts breathe without washing out.
     Fl().fluid_settings_setint(settings_, "synth.reverb.active", 1);
     Fl().fluid_settings_setnum(settings_, "synth.reverb.room-size", 0.42);
