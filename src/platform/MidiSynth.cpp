@@ -3,6 +3,7 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/Files.h"
@@ -59,6 +60,46 @@ const FluidLibrary& Fl() {
 
 }  // namespace
 
+Upsampler2x::Upsampler2x() {
+    // sinc(t) under a Blackman window reaching ±kTaps, t the distance of each neighbour from
+    // the halfway point, scaled so that a constant passes unchanged.
+    constexpr double kPi = 3.14159265358979323846;
+    double sum = 0;
+    for (int i = 0; i < kTaps; ++i) {
+        const double t = i + 0.5;
+        const double window =
+            0.42 + 0.5 * std::cos(kPi * t / kTaps) + 0.08 * std::cos(2 * kPi * t / kTaps);
+        weights_[i] = float(std::sin(kPi * t) / (kPi * t) * window);
+        sum += 2 * weights_[i];
+    }
+    for (float& w : weights_) w = float(w / sum);
+    Reset();
+}
+
+void Upsampler2x::Reset() {
+    history_.assign(2 * 2 * kTaps, 0.0f);
+}
+
+void Upsampler2x::Process(const float* in, int frames, float* out) {
+    constexpr int kHeld = 2 * kTaps;
+    history_.resize(size_t(2 * (kHeld + frames)));
+    std::copy(in, in + 2 * frames, history_.begin() + 2 * kHeld);
+    const float* h = history_.data();
+    for (int n = 0; n < frames; ++n) {
+        // The frame kTaps back, then the point between it and its successor.
+        const int j = n + kHeld - kTaps;
+        for (int c = 0; c < 2; ++c) {
+            float mid = 0;
+            for (int i = 0; i < kTaps; ++i)
+                mid += weights_[i] * (h[2 * (j - i) + c] + h[2 * (j + 1 + i) + c]);
+            out[4 * n + c] = h[2 * j + c];
+            out[4 * n + 2 + c] = mid;
+        }
+    }
+    std::copy(history_.end() - 2 * kHeld, history_.end(), history_.begin());
+    history_.resize(2 * kHeld);
+}
+
 std::string FindSoundFont() {
     // PABUKO_SOUNDFONT names another soundfont, e.g. to measure the music with each of them.
     if (const char* chosen = std::getenv("PABUKO_SOUNDFONT"); chosen && chosen[0]) return chosen;
@@ -69,13 +110,15 @@ std::string FindSoundFont() {
     return {};
 }
 
-MidiSynth::MidiSynth(int sampleRate) : sampleRate_(sampleRate > 0 ? sampleRate : 44100) {
+MidiSynth::MidiSynth(int sampleRate)
+    : sampleRate_(sampleRate > 0 ? sampleRate : 44100),
+      synthesisRate_(sampleRate_ >= 44100 && sampleRate_ % 2 == 0 ? sampleRate_ / 2 : sampleRate_) {
     if (!OpenFluid()) return;
     // FluidSynth's log goes to stderr; a game has no use for it.
     for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level)
         Fl().fluid_set_log_function(level, nullptr, nullptr);
     settings_ = Fl().new_fluid_settings();
-    Fl().fluid_settings_setnum(settings_, "synth.sample-rate", sampleRate_);
+    Fl().fluid_settings_setnum(settings_, "synth.sample-rate", synthesisRate_);
     // Loud enough beside the effects, with room left for chords.
     Fl().fluid_settings_setnum(settings_, "synth.gain", 0.7);
     // The tracks use a handful of parts; 48 voices is plenty and bounds the cost.
@@ -151,6 +194,43 @@ bool MidiSynth::Sounding() const {
     return synth_ && (playing_ || idleFrames_ < int64_t(kIdleAfterSeconds) * sampleRate_);
 }
 
+void MidiSynth::Synthesize(float* out, int frames) {
+    float* s = scratch_.data();
+    if (synthesisRate_ == sampleRate_) {
+        for (int done = 0; done < frames;) {
+            const int n = std::min(frames - done, kScratchFrames);
+            Fl().fluid_synth_write_float(synth_, n, s, 0, 2, s, 1, 2);
+            float* o = out + 2 * done;
+            for (int i = 0; i < 2 * n; ++i) o[i] += s[i];
+            done += n;
+        }
+        return;
+    }
+    int done = 0;
+    if (holding_ && frames > 0) {
+        out[0] += held_[0];
+        out[1] += held_[1];
+        holding_ = false;
+        done = 1;
+    }
+    while (done < frames) {
+        // Half as many frames of synthesis, rounded up; an odd one over is held for later.
+        const int n = std::min((frames - done + 1) / 2, kScratchFrames);
+        Fl().fluid_synth_write_float(synth_, n, s, 0, 2, s, 1, 2);
+        doubled_.resize(size_t(4 * n));
+        upsampler_.Process(s, n, doubled_.data());
+        const int take = std::min(2 * n, frames - done);
+        float* o = out + 2 * done;
+        for (int i = 0; i < 2 * take; ++i) o[i] += doubled_[size_t(i)];
+        if (take < 2 * n) {
+            held_[0] = doubled_[size_t(2 * take)];
+            held_[1] = doubled_[size_t(2 * take + 1)];
+            holding_ = true;
+        }
+        done += take;
+    }
+}
+
 bool MidiSynth::Render(float* out, int frames) {
     if (!synth_ || frames <= 0) return false;
     if (!playing_ && Fl().fluid_synth_get_active_voice_count(synth_) == 0) {
@@ -160,14 +240,7 @@ bool MidiSynth::Render(float* out, int frames) {
     } else {
         idleFrames_ = 0;
     }
-    for (int done = 0; done < frames;) {
-        const int n = std::min(frames - done, kScratchFrames);
-        float* s = scratch_.data();
-        Fl().fluid_synth_write_float(synth_, n, s, 0, 2, s, 1, 2);
-        float* o = out + 2 * done;
-        for (int i = 0; i < 2 * n; ++i) o[i] += s[i];
-        done += n;
-    }
+    Synthesize(out, frames);
     if (!playing_) return false;
     // The player reads its file during the first block it is given.
     if (!started_) {

@@ -20,6 +20,23 @@ namespace pabuko {
 // The environment variable PABUKO_SOUNDFONT, when set, names the soundfont instead.
 std::string FindSoundFont();
 
+// Doubles the rate of interleaved stereo: every input frame is followed by the point halfway
+// to the next, interpolated by a windowed sinc. Keeps what lies below about 0.45 of the input
+// rate; the output lags the input by kTaps frames of input (less than a millisecond).
+class Upsampler2x {
+  public:
+    static constexpr int kTaps = 16;  // input frames on each side of a halfway point
+
+    Upsampler2x();
+    // Turns `frames` input frames into 2 × `frames` output frames, written to `out`.
+    void Process(const float* in, int frames, float* out);
+    void Reset();
+
+  private:
+    float weights_[kTaps];
+    std::vector<float> history_;  // the last 2 × kTaps input frames, then the new ones
+};
+
 class MidiSynth {
   public:
     explicit MidiSynth(int sampleRate);
@@ -47,17 +64,26 @@ class MidiSynth {
     bool Render(float* out, int frames);
 
     int SampleRate() const { return sampleRate_; }
+    // The rate FluidSynth computes at: half the output rate from 44.1 kHz up (the tracks hold
+    // next to nothing above 10 kHz and the notes cost half as much), else the output rate.
+    int SynthesisRate() const { return synthesisRate_; }
 
   private:
     void DeletePlayer();
+    void Synthesize(float* out, int frames);
 
     int sampleRate_;
+    int synthesisRate_;
+    Upsampler2x upsampler_;
+    float held_[2] = {0, 0};  // an output frame made but not yet asked for
+    bool holding_ = false;
     _fluid_hashtable_t* settings_ = nullptr;
     _fluid_synth_t* synth_ = nullptr;
     _fluid_player_t* player_ = nullptr;
     int fontId_ = -1;
     std::vector<uint8_t> file_;
     std::vector<float> scratch_;
+    std::vector<float> doubled_;
     bool playing_ = false;
     bool started_ = false;    // the player has had a block to load the file
     int totalTicks_ = 0;      // the file's length, once the player has loaded it

@@ -192,5 +192,54 @@ TEST(MidiSynthTest, SynthesizerCutsAtOnceAndRendersAFileToItsEnd) {
     EXPECT_FALSE(synth.Playing());
 }
 
+// The instruments are read from the soundfont when a track selects them: a violin (not the
+// piano every channel starts on) sounds from the track's very first note, in every track.
+TEST(MidiSynthTest, AnInstrumentLoadedOnDemandSoundsFromTheFirstNote) {
+    const std::string font = FindSoundFont();
+    if (font.empty()) GTEST_SKIP() << "no General MIDI soundfont";
+    auto song = [](int instrument) {
+        return CompileMusicSource("tempo 120\npart p channel 1 instrument " +
+                                      std::to_string(instrument) +
+                                      "\nsection A\np: a4/4 a4/4\nend\nplay A\n",
+                                  "test");
+    };
+    MidiSynth synth(44100);
+    ASSERT_TRUE(synth.LoadSoundFont(font));
+    for (int instrument : {41, 57, 41}) {  // violin, trumpet, the violin again
+        ASSERT_TRUE(synth.Start(song(instrument)));
+        // The first tenth of a second, in blocks of an odd length.
+        std::vector<float> first(2 * 4410, 0.0f);
+        for (int done = 0; done < 4410; done += 441) synth.Render(first.data() + 2 * done, 441);
+        double sum = 0;
+        for (float s : first) sum += double(s) * s;
+        EXPECT_GT(std::sqrt(sum / double(first.size())), 0.005) << "instrument " << instrument;
+    }
+}
+
+// Half-rate synthesis is brought back to the device's rate without colouring what is there:
+// a 1 kHz tone comes out as the same tone, a short fixed delay later, in blocks of any size.
+TEST(MidiSynthTest, UpsamplerDoublesTheRateOfATone) {
+    constexpr double kPi = 3.14159265358979323846;
+    auto tone = [&](int i, int rate) { return float(0.5 * std::sin(2 * kPi * 1000 * i / rate)); };
+    std::vector<float> in(2 * 2205);
+    for (int i = 0; i < 2205; ++i) {
+        in[size_t(2 * i)] = tone(i, 22050);
+        in[size_t(2 * i + 1)] = -tone(i, 22050);
+    }
+    Upsampler2x up;
+    std::vector<float> out(2 * 4410);
+    for (int done = 0, n = 1; done < 2205; done += n, n = n * 3 % 97 + 1) {
+        n = std::min(n, 2205 - done);
+        up.Process(in.data() + 2 * done, n, out.data() + 4 * done);
+    }
+    const int delay = 2 * Upsampler2x::kTaps;
+    float worst = 0;
+    for (int i = delay + 64; i < 4410; ++i) {
+        worst = std::max(worst, std::fabs(out[size_t(2 * i)] - tone(i - delay, 44100)));
+        worst = std::max(worst, std::fabs(out[size_t(2 * i + 1)] + tone(i - delay, 44100)));
+    }
+    EXPECT_LT(worst, 0.002f);
+}
+
 }  // namespace
 }  // namespace pabuko
