@@ -69,7 +69,12 @@ if ((play)); then
     DISPLAY=$disp xdotool key F2
     [ "$music" = off ] && DISPLAY=$disp xdotool key F6
     if ((kblocks)); then
-        kpid=$(pgrep -n -x -P "$session" kblocks) || { echo "KBlocks neběží" >&2; exit 1; }
+        kpid=
+        for ((t = 0; t < 20 && ! kpid; t++)); do # a busy machine starts it slowly
+            kpid=$(pgrep -n -x -P "$session" kblocks) || sleep 0.5
+        done
+        [ -n "$kpid" ] || { echo "KBlocks neběží" >&2; exit 1; }
+        sleep 1
         cleanup=("$kpid" "${cleanup[@]}")
         DISPLAY=$kdisp xdotool mousemove 53 38 click 1 # its "Single Game" button
     fi
