@@ -29,7 +29,10 @@ constexpr int kScratchFrames = 1024;
     X(fluid_set_log_function) X(fluid_settings_setint) X(fluid_settings_setnum) \
     X(fluid_synth_all_notes_off) X(fluid_synth_all_sounds_off) X(fluid_synth_get_active_voice_count) \
     X(fluid_synth_sfload) X(fluid_synth_sfunload) X(fluid_synth_write_float) \
-    X(new_fluid_player) X(new_fluid_settings) X(new_fluid_synth)
+    X(new_fluid_player) X(new_fluid_settings) X(new_fluid_synth) \
+    X(fluid_midi_event_get_channel) X(fluid_midi_event_get_type) X(fluid_midi_event_get_velocity) \
+    X(fluid_player_set_playback_callback) X(fluid_synth_handle_midi_event) \
+    X(fluid_synth_program_change) X(fluid_synth_system_reset) X(fluid_synth_unset_program)
 // clang-format on
 
 struct FluidLibrary {
@@ -128,6 +131,8 @@ MidiSynth::MidiSynth(int sampleRate)
     // channel uses them any more: a track plays a handful of the font's 128 programs, and a
     // large font would otherwise sit whole in memory.
     Fl().fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+    // Start resets the synthesizer itself, without giving every channel the piano.
+    Fl().fluid_settings_setint(settings_, "player.reset-synth", 0);
     // A small warm room and a slow, shallow chorus: the parts breathe without washing out.
     Fl().fluid_settings_setint(settings_, "synth.reverb.active", 1);
     Fl().fluid_settings_setnum(settings_, "synth.reverb.room-size", 0.42);
@@ -170,7 +175,16 @@ bool MidiSynth::Start(std::vector<uint8_t> file) {
     DeletePlayer();
     if (!synth_ || !LooksLikeMidiFile(file)) return false;
     file_ = std::move(file);
+    // Every track begins on a fresh synthesizer, as a General MIDI device after a reset, but
+    // its channels get their default instrument (the piano, the standard kit) only when they
+    // play a note without having chosen one: the default would otherwise be loaded for all
+    // sixteen channels, for the few that a track uses.
+    Fl().fluid_synth_system_reset(synth_);
+    for (int channel = 0; channel < kChannels; ++channel)
+        Fl().fluid_synth_unset_program(synth_, channel);
+    chosen_.fill(false);
     player_ = Fl().new_fluid_player(synth_);
+    if (player_) Fl().fluid_player_set_playback_callback(player_, &MidiSynth::OnEvent, this);
     if (!player_ || Fl().fluid_player_add_mem(player_, file_.data(), file_.size()) != FLUID_OK ||
         Fl().fluid_player_play(player_) != FLUID_OK) {
         DeletePlayer();
@@ -182,6 +196,22 @@ bool MidiSynth::Start(std::vector<uint8_t> file) {
     tailFrames_ = 0;
     idleFrames_ = 0;
     return true;
+}
+
+int MidiSynth::OnEvent(void* data, fluid_midi_event_t* event) {
+    auto* self = static_cast<MidiSynth*>(data);
+    const int channel = Fl().fluid_midi_event_get_channel(event);
+    if (channel >= 0 && channel < kChannels) {
+        const int type = Fl().fluid_midi_event_get_type(event);
+        if (type == 0xC0) {
+            self->chosen_[size_t(channel)] = true;
+        } else if (type == 0x90 && Fl().fluid_midi_event_get_velocity(event) > 0 &&
+                   !self->chosen_[size_t(channel)]) {
+            self->chosen_[size_t(channel)] = true;
+            Fl().fluid_synth_program_change(self->synth_, channel, 0);
+        }
+    }
+    return Fl().fluid_synth_handle_midi_event(self->synth_, event);
 }
 
 void MidiSynth::Stop() {

@@ -2,6 +2,7 @@
 // The music synthesizer: one FluidSynth instance with the game's sound settings and a MIDI
 // file player. It knows nothing of threads or devices: the sound device drives it from its
 // audio callback (holding its lock), the tool drives it straight into a WAV file.
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -12,6 +13,7 @@
 struct _fluid_hashtable_t;
 struct _fluid_synth_t;
 struct _fluid_player_t;
+struct _fluid_midi_event_t;
 
 namespace pabuko {
 
@@ -71,6 +73,10 @@ class MidiSynth {
   private:
     void DeletePlayer();
     void Synthesize(float* out, int frames);
+    // Every event of the track, on the audio thread, before the synthesizer gets it.
+    static int OnEvent(void* data, _fluid_midi_event_t* event);
+
+    static constexpr int kChannels = 16;
 
     int sampleRate_;
     int synthesisRate_;
@@ -84,6 +90,7 @@ class MidiSynth {
     std::vector<uint8_t> file_;
     std::vector<float> scratch_;
     std::vector<float> doubled_;
+    std::array<bool, kChannels> chosen_{};  // the track has chosen the channel's instrument
     bool playing_ = false;
     bool started_ = false;    // the player has had a block to load the file
     int totalTicks_ = 0;      // the file's length, once the player has loaded it

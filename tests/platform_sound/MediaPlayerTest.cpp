@@ -192,8 +192,8 @@ TEST(MidiSynthTest, SynthesizerCutsAtOnceAndRendersAFileToItsEnd) {
     EXPECT_FALSE(synth.Playing());
 }
 
-// The instruments are read from the soundfont when a track selects them: a violin (not the
-// piano every channel starts on) sounds from the track's very first note, in every track.
+// The instruments are read from the soundfont when a track selects them: each sounds from the
+// track's very first note, in every track, also the default ones no channel started with.
 TEST(MidiSynthTest, AnInstrumentLoadedOnDemandSoundsFromTheFirstNote) {
     const std::string font = FindSoundFont();
     if (font.empty()) GTEST_SKIP() << "no General MIDI soundfont";
@@ -203,16 +203,64 @@ TEST(MidiSynthTest, AnInstrumentLoadedOnDemandSoundsFromTheFirstNote) {
                                       "\nsection A\np: a4/4 a4/4\nend\nplay A\n",
                                   "test");
     };
+    // One note on a channel that never chooses an instrument: the piano, or on channel 10
+    // the standard kit, is taken up for it then.
+    auto unchosen = [](uint8_t channel, uint8_t key) {
+        return std::vector<uint8_t>{'M',
+                                    'T',
+                                    'h',
+                                    'd',
+                                    0,
+                                    0,
+                                    0,
+                                    6,
+                                    0,
+                                    0,
+                                    0,
+                                    1,
+                                    1,
+                                    0xE0,
+                                    'M',
+                                    'T',
+                                    'r',
+                                    'k',
+                                    0,
+                                    0,
+                                    0,
+                                    13,
+                                    0,
+                                    uint8_t(0x90 | channel),
+                                    key,
+                                    100,
+                                    0x83,
+                                    0x60,
+                                    uint8_t(0x80 | channel),
+                                    key,
+                                    64,
+                                    0,
+                                    0xFF,
+                                    0x2F,
+                                    0};
+    };
     MidiSynth synth(44100);
     ASSERT_TRUE(synth.LoadSoundFont(font));
-    for (int instrument : {41, 57, 41}) {  // violin, trumpet, the violin again
-        ASSERT_TRUE(synth.Start(song(instrument)));
+    const std::vector<std::pair<std::string, std::vector<uint8_t>>> tracks = {
+        {"violin", song(41)},
+        {"trumpet", song(57)},
+        {"the violin again", song(41)},
+        {"the default piano", unchosen(0, 69)},
+        {"the default kit", unchosen(9, 38)}};
+    for (const auto& [name, track] : tracks) {
+        ASSERT_TRUE(synth.Start(track));
         // The first tenth of a second, in blocks of an odd length.
         std::vector<float> first(2 * 4410, 0.0f);
         for (int done = 0; done < 4410; done += 441) synth.Render(first.data() + 2 * done, 441);
         double sum = 0;
         for (float s : first) sum += double(s) * s;
-        EXPECT_GT(std::sqrt(sum / double(first.size())), 0.005) << "instrument " << instrument;
+        EXPECT_GT(std::sqrt(sum / double(first.size())), 0.005) << name;
+        // The room dies away before the next track, which then has only itself to be heard.
+        synth.Stop();
+        while (synth.Sounding()) synth.Render(first.data(), 441);
     }
 }
 
