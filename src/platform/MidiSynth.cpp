@@ -1,6 +1,7 @@
 #include "platform/MidiSynth.h"
 
 #include <fluidsynth.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <cmath>
@@ -183,6 +184,9 @@ bool MidiSynth::Start(std::vector<uint8_t> file) {
     for (int channel = 0; channel < kChannels; ++channel)
         Fl().fluid_synth_unset_program(synth_, channel);
     chosen_.fill(false);
+    // The samples let go are many large blocks: handed back to the system at once, rather
+    // than kept for allocations that the audio thread makes from another arena anyway.
+    malloc_trim(0);
     player_ = Fl().new_fluid_player(synth_);
     if (player_) Fl().fluid_player_set_playback_callback(player_, &MidiSynth::OnEvent, this);
     if (!player_ || Fl().fluid_player_add_mem(player_, file_.data(), file_.size()) != FLUID_OK ||
