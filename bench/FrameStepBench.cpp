@@ -30,7 +30,9 @@ struct MidGame {
     QuietHost host;
     ManualClock clock;
     CounterSeeds seeds;
-    Game game{state, host, clock, seeds};
+    LevelTableAsIs levelSets;
+    TopListInMemory topList;
+    Game game{state, host, clock, seeds, levelSets, topList};
     std::array<std::array<uint8_t, kWellRows>, kWellColumns> well{};
 
     MidGame() {

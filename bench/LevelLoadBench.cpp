@@ -5,9 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/Game.h"
+#include "core/GameState.h"
 #include "core/WindowlessHost.h"
 #include "levels/LevelSetFile.h"
+#include "levels/LevelSetLoader.h"
 
 namespace {
 
@@ -55,14 +56,11 @@ void LoadHundredLevelSet(benchmark::State& st) {
         << SerializeScoringRules(ScoringRules{});
 
     GameState state;
-    state.ProgramFolder = root.string() + "/";
     state.Levels.LevelSetName = "bench";
     WindowlessHost host;
-    ManualClock clock;
-    ScriptedSeeds seeds;
-    Game game(state, host, clock, seeds);
+    LevelSetLoader loader(root.string() + "/");
     for (auto _ : st) {
-        game.LoadLevelSet(false);
+        loader.Load(state.Levels, host, false);
         benchmark::DoNotOptimize(state.Levels.LevelCount);
     }
     if (state.Levels.LevelCount != kMaxLevels) st.SkipWithError("the set did not load");

@@ -48,7 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     host.recordCalls = false;
     ManualClock clock;
     FuzzSeeds seeds;
-    Game game(state, host, clock, seeds);
+    LevelTableAsIs levelSets;
+    TopListInMemory topList;
+    Game game(state, host, clock, seeds, levelSets, topList);
     host.game = &game;
 
     // A level table as a bad file could leave it: any count, words of any length.

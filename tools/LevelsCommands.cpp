@@ -17,6 +17,7 @@
 #include "core/WindowlessHost.h"
 #include "levels/LevelSetFile.h"
 #include "levels/LevelSetFolders.h"
+#include "levels/LevelSetLoader.h"
 #include "platform/Files.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextEncoding.h"
@@ -289,16 +290,12 @@ class PrintingHost : public WindowlessHost {
 struct LoadedSet {
     GameState state;
     PrintingHost host;
-    ManualClock clock;
-    ScriptedSeeds seeds;
-    Game game{state, host, clock, seeds};
 
     LoadedSet(std::string root, const std::string& name) {
         if (root.empty()) root = ".";
         if (root.back() != '/') root += '/';
-        state.ProgramFolder = std::move(root);
         state.Levels.LevelSetName = name;
-        game.LoadLevelSet(false);
+        LevelSetLoader(std::move(root)).Load(state.Levels, host, false);
     }
 };
 

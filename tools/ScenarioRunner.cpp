@@ -10,6 +10,8 @@
 #include "ScenarioScript.h"
 #include "core/Game.h"
 #include "core/WindowlessHost.h"
+#include "endgame/TopListFileStore.h"
+#include "levels/LevelSetLoader.h"
 #include "platform/TextEncoding.h"
 
 namespace pabuko::scenario {
@@ -24,15 +26,22 @@ Json Codes(const auto& cells) {
     return codes;
 }
 
+// The folder the data/ and toplist.dat of a run are in, ending in '/'.
+std::string Folder(std::string root) {
+    if (root.empty()) root = ".";
+    if (root.back() != '/') root += '/';
+    return root;
+}
+
 class Runner {
   public:
-    Runner(const std::string& root) : game_(state_, host_, clock_, seeds_) {
+    Runner(const std::string& root)
+        : levelSets_(Folder(root)),
+          topList_(Folder(root)),
+          game_(state_, host_, clock_, seeds_, levelSets_, topList_) {
         host_.game = &game_;
-        state_.ProgramFolder = root.empty() ? "./" : root;
-        if (state_.ProgramFolder.back() != '/') state_.ProgramFolder += '/';
         state_.Levels.LevelSetName = "new";
-        state_.SoundAvailable = true;  // the wave list loaded, "Hrát zvuky" checked
-        game_.ReadTopList();
+        topList_.Read(host_);
     }
 
     // Throws ScriptError for a line it cannot run; returns false when an expectation failed
@@ -95,7 +104,7 @@ class Runner {
                 host_.name = cmd.text;
                 break;
             case Op::SaveTopList:
-                game_.SaveTopList();
+                topList_.Save(host_);
                 break;
             case Op::Dump:
                 out << Dump().dump(-1, ' ', false, Json::error_handler_t::replace) << '\n'
@@ -159,7 +168,7 @@ class Runner {
         Json well = Json::array();
         for (const auto& column : state_.Well) well.push_back(Codes(column));
         Json top = Json::array();
-        for (const auto& e : state_.TopList)
+        for (const auto& e : topList_.Entries())
             top.push_back(Json{{"Name", Cp1250ToUtf8(e.Name)}, {"Points", e.Points}});
         return Json{{"Level", state_.Level},
                     {"Lives", state_.Lives},
@@ -287,6 +296,8 @@ class Runner {
     WindowlessHost host_;
     ManualClock clock_;
     ScriptedSeeds seeds_{1};
+    LevelSetLoader levelSets_;
+    TopListFileStore topList_;
     Game game_;
     SteerKeys keys_;
 };

@@ -162,7 +162,9 @@ SteerKeys KeysTowards(const GameState& s, int target) {
 class Player {
   public:
     Player(const LevelTable& table, const PlayerOptions& options)
-        : options_(options), seeds_(trial_), game_(trial_, host_, clock_, seeds_) {
+        : options_(options),
+          seeds_(trial_),
+          game_(trial_, host_, clock_, seeds_, levelSets_, topList_) {
         trial_.Levels = table;
         host_.state = &trial_;
     }
@@ -239,6 +241,8 @@ class Player {
     SimHost host_;
     ManualClock clock_;
     CountingSeeds seeds_;
+    LevelTableAsIs levelSets_;
+    TopListInMemory topList_;
     Game game_;
     int64_t spawnedAt_ = 0;
     std::optional<int> target_;
@@ -255,7 +259,9 @@ LevelRun PlayOnce(const LevelTable& table, int level, uint32_t seed, const Playe
     host.state = &state;
     ManualClock clock;
     CountingSeeds seeds(state, seed);
-    Game game(state, host, clock, seeds);
+    LevelTableAsIs levelSets;
+    TopListInMemory topList;
+    Game game(state, host, clock, seeds, levelSets, topList);
     Player player(state.Levels, options);
 
     game.StartLevel(static_cast<uint8_t>(level));
@@ -344,7 +350,9 @@ bool PushReaches(const LevelTable& table, int level, int reactionMs, bool left, 
     host.state = &state;
     ManualClock clock;
     CountingSeeds seeds(state, 1);
-    Game game(state, host, clock, seeds);
+    LevelTableAsIs levelSets;
+    TopListInMemory topList;
+    Game game(state, host, clock, seeds, levelSets, topList);
     game.StartLevel(static_cast<uint8_t>(level));
     state.InputFrame = oddFrame;
     const int64_t spawned = clock.now;

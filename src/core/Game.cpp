@@ -4,8 +4,14 @@
 
 namespace pabuko {
 
-Game::Game(GameState& state, GameHost& host, Clock& clock, SeedSource& seeds)
-    : state_(state), host_(host), clock_(clock), seeds_(seeds) {}
+Game::Game(GameState& state, GameHost& host, Clock& clock, SeedSource& seeds,
+           LevelSetSource& levelSets, TopListStore& topList)
+    : state_(state),
+      host_(host),
+      clock_(clock),
+      seeds_(seeds),
+      levelSets_(levelSets),
+      topList_(topList) {}
 
 uint32_t Game::Random(uint32_t n) {
     return DrawRandom(state_.RandSeed, n);

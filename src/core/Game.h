@@ -5,6 +5,8 @@
 
 #include "core/GameHost.h"
 #include "core/GameState.h"
+#include "core/LevelSetSource.h"
+#include "core/TopListStore.h"
 
 namespace pabuko {
 
@@ -23,7 +25,8 @@ struct SteerKeys {
 
 class Game {
   public:
-    Game(GameState& state, GameHost& host, Clock& clock, SeedSource& seeds);
+    Game(GameState& state, GameHost& host, Clock& clock, SeedSource& seeds,
+         LevelSetSource& levelSets, TopListStore& topList);
 
     GameState& State() { return state_; }
     const GameState& State() const { return state_; }
@@ -63,7 +66,7 @@ class Game {
     bool EndLevel(uint8_t code);  // false: refused, nothing changed
 
     // --- level sets ---
-    void LoadLevelSet(bool report);
+    void LoadLevelSet(bool report);  // the set named Levels.LevelSetName
 
     // --- end-of-level window logic ---
     // The level being played, or an all-zero record when Level points past the table.
@@ -73,11 +76,9 @@ class Game {
     bool AnswerQuiz(int answer);  // adds QuizScore when right; returns whether right
 
     // --- top list ---
-    void ReadTopList();  // at start-up: toplist.dat or the standard list
     int32_t BestScore() const;
     void EndGame();
     void EnterTopList();
-    bool SaveTopList();  // false (after an error message) when the file could not be written
 
   private:
     uint8_t DrawCode();  // the spawn's nested random choices
@@ -97,6 +98,8 @@ class Game {
     GameHost& host_;
     Clock& clock_;
     SeedSource& seeds_;
+    LevelSetSource& levelSets_;
+    TopListStore& topList_;
 };
 
 }  // namespace pabuko

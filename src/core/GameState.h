@@ -3,10 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "core/LevelTable.h"
-#include "core/TopListEntry.h"
 
 namespace pabuko {
 
@@ -60,25 +58,11 @@ struct GameState {
     uint16_t FallDelay = 0;
     int64_t LastStepTime = 0;  // monotonic milliseconds
     FallingTile Falling;
-    bool SoundAvailable = false;
     bool InputFrame = false;
-    std::string ProgramFolder;  // ends in '/'
-    // Where toplist.dat lives, ending in '/'; empty: ProgramFolder. Set when the program
-    // folder cannot be written (an installed game).
-    std::string TopListFolder;
-    // A toplist.dat that could not be read, or a damaged one that could not be backed up,
-    // is never overwritten.
-    bool TopListFileProtected = false;
 
     LevelTable Levels;
-    TopListEntries TopList;
-    // The entries this run has put into TopList: the closing save merges them into the
-    // list on disk, which another copy of the game may have changed meanwhile.
-    std::vector<TopListEntry> TopListAdded;
 
     uint32_t RandSeed = 0;
-
-    const TLevel& CurrentLevel() const { return Levels[Level]; }
 };
 
 }  // namespace pabuko

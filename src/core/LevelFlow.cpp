@@ -9,6 +9,10 @@ int PlayableLevels(const GameState& s) {
 }
 }  // namespace
 
+void Game::LoadLevelSet(bool report) {
+    levelSets_.Load(state_.Levels, host_, report);
+}
+
 void Game::NewGame() {
     LoadLevelSet(false);
     StartLevel(0);

@@ -8,6 +8,8 @@
 #include "core/EndOfLevel.h"
 #include "core/Game.h"
 #include "core/GameHost.h"
+#include "core/LevelSetSource.h"
+#include "core/TopListStore.h"
 
 namespace pabuko {
 
@@ -63,6 +65,25 @@ class WindowlessHost : public GameHost {
     void Record(std::string call) {
         if (recordCalls) calls.push_back(std::move(call));
     }
+};
+
+// For games whose caller fills the level table itself: loading leaves it as it is.
+class LevelTableAsIs : public LevelSetSource {
+  public:
+    int loads = 0;
+    void Load(LevelTable&, GameHost&, bool) override { ++loads; }
+};
+
+// A top list that lives in memory only: it starts empty (ten entries of 0 points) and is
+// never read or written.
+class TopListInMemory : public TopListStore {
+  public:
+    TopListEntries entries;
+    const TopListEntries& Entries() const override { return entries; }
+    void Read(GameHost&) override {}
+    int Rank(int32_t points) const override { return TopListRank(entries, points); }
+    void Enter(const TopListEntry& entry) override { InsertTopListEntry(entries, entry); }
+    bool Save(GameHost&) override { return true; }
 };
 
 // Time moves only when the caller sets `now`.

@@ -102,16 +102,6 @@ fs::path KeepDamagedTopList(const fs::path& path) {
     return {};
 }
 
-int InsertTopListEntry(TopListEntries& entries, const TopListEntry& entry) {
-    // Strictly greater: an equal score ranks below the older entry.
-    std::size_t rank = 0;
-    while (rank < entries.size() && !(entry.Points > entries[rank].Points)) ++rank;
-    if (rank == entries.size()) return -1;
-    for (std::size_t r = entries.size() - 1; r > rank; --r) entries[r] = entries[r - 1];
-    entries[rank] = entry;
-    return static_cast<int>(rank);
-}
-
 namespace {
 
 bool WriteAll(int fd, const std::string& bytes) {

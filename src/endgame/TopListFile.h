@@ -11,7 +11,6 @@ namespace pabuko {
 
 constexpr std::size_t TopListFileSize = 280;
 constexpr std::size_t TopListEntrySize = 28;
-constexpr std::size_t TopListNameMax = 20;
 
 // Ten times "anonym" with 0 points.
 TopListEntries StandardTopList();
@@ -41,9 +40,6 @@ TopListLoad LoadTopListFile(const std::filesystem::path& path);
 // never replaced.
 std::filesystem::path KeepDamagedTopList(const std::filesystem::path& path);
 
-// Puts `entry` into the list by the usual rule: below every entry with the same or more
-// points. Returns its index, or -1 when it ranks below all ten.
-int InsertTopListEntry(TopListEntries& entries, const TopListEntry& entry);
 // Writes through a temporary file of its own (two running copies never share one), flushed
 // to disk before it replaces the old file, so a crash, a power cut or a full disk never
 // leaves a broken list behind. False when it failed.

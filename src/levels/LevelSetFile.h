@@ -1,6 +1,6 @@
 #pragma once
 // The level set file (.qvl) and the scoring rules file (.qvlb): reading, checking and
-// writing. LoadLevelSet builds on these; pabuko-tool writes the files with them.
+// writing. LevelSetLoader builds on these; pabuko-tool writes the files with them.
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -8,14 +8,17 @@
 
 namespace pabuko {
 
-TfrmLevely::TfrmLevely(GameState& state, Game& game, QWidget* parent)
-    : ChoiceDialog(QStringLiteral("Vyberte levely"), parent), state_(state), game_(game) {}
+TfrmLevely::TfrmLevely(GameState& state, Game& game, std::string programFolder, QWidget* parent)
+    : ChoiceDialog(QStringLiteral("Vyberte levely"), parent),
+      state_(state),
+      game_(game),
+      programFolder_(std::move(programFolder)) {}
 
 std::vector<std::string> TfrmLevely::Names() const {
     // "*.qvl" alone would also catch the scoring files (".qvlb") on some systems; the
     // exact extension keeps them out. A name ending in a full stop is no set.
     std::vector<std::string> names;
-    for (std::string& name : ListDataFiles(ShippedLevelsFolder(state_.ProgramFolder), ".qvl"))
+    for (std::string& name : ListDataFiles(ShippedLevelsFolder(programFolder_), ".qvl"))
         if (!name.empty() && name.back() != '.') names.push_back(std::move(name));
     // The player's own sets follow; one named like a shipped set would never be loaded.
     for (std::string& name : UserLevelSetNames(names)) names.push_back(std::move(name));

@@ -1,6 +1,8 @@
 #pragma once
 // TfrmLevely: the choice of the level set. OK makes the chosen set the current one and
 // loads it with a report; during a game it asks first and ends that game.
+#include <string>
+
 #include "assets/ChoiceDialog.h"
 
 namespace pabuko {
@@ -11,7 +13,8 @@ struct GameState;
 class TfrmLevely : public ChoiceDialog {
     Q_OBJECT
   public:
-    TfrmLevely(GameState& state, Game& game, QWidget* parent);
+    // programFolder (ending in '/') holds the sets in data/levels.
+    TfrmLevely(GameState& state, Game& game, std::string programFolder, QWidget* parent);
 
   protected:
     std::vector<std::string> Names() const override;
@@ -20,6 +23,7 @@ class TfrmLevely : public ChoiceDialog {
   private:
     GameState& state_;
     Game& game_;
+    std::string programFolder_;
 };
 
 }  // namespace pabuko

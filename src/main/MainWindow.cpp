@@ -74,6 +74,23 @@ int ExecCentered(QDialog& dialog) {
     return result;
 }
 
+// Where data/ is, ending in '/'.
+std::string ChooseProgramFolder(const MainWindowOptions& options) {
+    std::string folder = options.ProgramFolder.empty() ? FindProgramFolder(ExecutableFolder())
+                                                       : options.ProgramFolder;
+    if (folder.back() != '/') folder += '/';
+    return folder;
+}
+
+// An installed game's folder is not the player's to write: the top list then lives in
+// the user's data folder. Empty: beside the program.
+std::string TopListUserFolder(const std::string& programFolder) {
+    if (::access(programFolder.c_str(), W_OK) == 0) return {};
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!user.isEmpty() && QDir().mkpath(user)) return user.toStdString() + '/';
+    return {};
+}
+
 QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     switch (icon) {
         case MessageIcon::Error:
@@ -91,7 +108,12 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 }  // namespace
 
 TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
-    : QMainWindow(parent), game_(state_, *this, clock_, seeds_), options_(options) {
+    : QMainWindow(parent),
+      programFolder_(ChooseProgramFolder(options)),
+      levelSets_(programFolder_),
+      topLists_(programFolder_, TopListUserFolder(programFolder_)),
+      game_(state_, *this, clock_, seeds_, levelSets_, topLists_),
+      options_(options) {
     setWindowTitle(kCaption);
     qApp->installEventFilter(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -149,16 +171,16 @@ TfrmMain::TfrmMain(const MainWindowOptions& options, QWidget* parent)
         MiscPicture(0), [this] { ShowHelp(); }, this);
     StartupMark("About window built");
     frmSkin_ = new TfrmSkin(
-        state_.ProgramFolder + "data/skins",
+        programFolder_ + "data/skins",
         [this](const std::string& name) {
             SkinName = name;
             LoadSkin();
         },
         this);
     StartupMark("skin dialog built");
-    frmLevely_ = new TfrmLevely(state_, game_, this);
+    frmLevely_ = new TfrmLevely(state_, game_, programFolder_, this);
     frmTopList_ = new TfrmTopList(
-        state_.TopList, [this] { return MiscPicture(1); }, this);
+        topLists_.Entries(), [this] { return MiscPicture(1); }, this);
     frmKonecLevelu_ = new TfrmKonecLevelu(game_, this);
     StartupMark("level-set, top list and end-of-level windows built");
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -274,19 +296,9 @@ void TfrmMain::FormCreate() {
     mutex_ = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("HurbosPabuko1")));
     (void)mutex_->tryLock(0);
 
-    state_.ProgramFolder = options_.ProgramFolder.empty() ? FindProgramFolder(ExecutableFolder())
-                                                          : options_.ProgramFolder;
-    if (state_.ProgramFolder.back() != '/') state_.ProgramFolder += '/';
-    const std::string& folder = state_.ProgramFolder;
     SkinName = "new";
     state_.Levels.LevelSetName = "new";
-    // An installed game's folder is not the player's to write: the top list then lives in
-    // the user's data folder.
-    if (::access(folder.c_str(), W_OK) != 0) {
-        const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        if (!user.isEmpty() && QDir().mkpath(user)) state_.TopListFolder = user.toStdString() + '/';
-    }
-    game_.ReadTopList();
+    topLists_.Read(*this);
     StartupMark("top list");
 
     LoadDataFile(
@@ -307,15 +319,15 @@ void TfrmMain::StartDevices() {
     devicesStarted_ = true;
     mZvuky->setEnabled(true);
     mHudba->setEnabled(true);
-    const std::string& folder = state_.ProgramFolder;
+    const std::string& folder = programFolder_;
     DXSound.Initialize();  // no device: every play is silent
     StartupMark("sound device");
     DXWaveList.SetDXSound(&DXSound);
-    state_.SoundAvailable = LoadDataFile("data/sounds/sfx.qvs", [this](const std::string& path) {
+    soundAvailable_ = LoadDataFile("data/sounds/sfx.qvs", [this](const std::string& path) {
         DXWaveList.Items.LoadFromFile(path);
     });
     StartupMark("effects");
-    if (!state_.SoundAvailable) {
+    if (!soundAvailable_) {
         mZvuky->setChecked(false);
         mZvuky->setEnabled(false);
     }
@@ -393,7 +405,7 @@ void TfrmMain::FormShow() {
 
 void TfrmMain::LoadSkin() {
     frame_.Invalidate();  // the next frame draws with the new pictures
-    chatter_.Load(state_.ProgramFolder, SkinName);
+    chatter_.Load(programFolder_, SkinName);
     mtrxText->SetText(chatter_.Current());
     mtrxText->SetAutoScroll(true);
 
@@ -406,7 +418,7 @@ void TfrmMain::LoadSkin() {
 bool TfrmMain::LoadDataFile(const std::string& relativePath,
                             const std::function<void(const std::string& path)>& load,
                             const std::string& missing) {
-    const std::string path = state_.ProgramFolder + relativePath;
+    const std::string path = programFolder_ + relativePath;
     if (!FileExists(path)) {
         if (!missing.empty()) ShowMessage("Chyba", MessageIcon::Error, missing);
         return false;
@@ -501,7 +513,7 @@ void TfrmMain::DXTimerTimer(int32_t) {
 // --- GameHost -------------------------------------------------------------------------
 
 void TfrmMain::PlayWave(int index) {
-    if (!state_.SoundAvailable || !mZvuky->isChecked()) return;
+    if (!soundAvailable_ || !mZvuky->isChecked()) return;
     if (index < 0 || index >= DXWaveList.Items.Count()) return;  // a short sound file
     try {
         DXWaveList.Items[index].Play(false);
@@ -600,7 +612,7 @@ void TfrmMain::PlayRandomTrack() {
     const uint32_t index =
         MusicTrackIndex(seeds_.NextSeed(), static_cast<uint32_t>(MusicFiles.size()));
     const std::string relative = "data/music/" + MusicFiles[index];
-    MediaPlayer->FileName = state_.ProgramFolder + relative;
+    MediaPlayer->FileName = programFolder_ + relative;
     try {
         MediaPlayer->Open();
         MediaPlayer->Play();
@@ -627,7 +639,7 @@ void TfrmMain::mNapovedaClick() {
 }
 
 void TfrmMain::ShowHelp() {
-    const std::string path = state_.ProgramFolder + "docs/pabuko.html";
+    const std::string path = programFolder_ + "docs/pabuko.html";
     if (FileExists(path)) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
         return;
@@ -680,7 +692,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     if (state_.Level > 0) OpenEndOfLevel(ModeGameOver);
-    game_.SaveTopList();  // a failed write has been reported; closing goes on
+    topLists_.Save(*this);  // a failed write has been reported; closing goes on
     event->accept();
 }
 

@@ -19,6 +19,8 @@
 #include "display/KeyboardStates.h"
 #include "display/Surface.h"
 #include "display/VrMatrix.h"
+#include "endgame/TopListFileStore.h"
+#include "levels/LevelSetLoader.h"
 #include "main/SystemSources.h"
 #include "platform/Gamepads.h"
 #include "platform/MediaPlayer.h"
@@ -71,6 +73,9 @@ class TfrmMain : public QMainWindow, public GameHost {
     ImageList& GameImages() { return DXImageListGame; }
     WaveList& Waves() { return DXWaveList; }
     bool SoundDeviceOpen() const { return DXSound.Initialized(); }
+    // The effects loaded: "Hrát zvuky" can play them.
+    bool SoundAvailable() const { return soundAvailable_; }
+    const TopListFileStore& TopLists() const { return topLists_; }
     const std::vector<std::string>& MusicFileList() const { return MusicFiles; }
     QAction* Action(const QString& name) const;
     // True once the show handler has run (About closed, skin loaded).
@@ -148,6 +153,9 @@ class TfrmMain : public QMainWindow, public GameHost {
     GameState state_;
     SteadyClock clock_;
     CounterSeedSource seeds_;
+    std::string programFolder_;  // ends in '/'
+    LevelSetLoader levelSets_;
+    TopListFileStore topLists_;
     Game game_;
     FrameDrawer frame_;
     std::string SkinName;
@@ -195,6 +203,7 @@ class TfrmMain : public QMainWindow, public GameHost {
     bool aboutPainted_ = false;  // for the start-up trace
     bool devicesStarted_ = false;
     bool started_ = false;
+    bool soundAvailable_ = false;
 };
 
 }  // namespace pabuko

@@ -1,5 +1,6 @@
 #pragma once
-// A game with a recording host, a hand-moved clock and a scripted seed source.
+// A game with a recording host, a hand-moved clock, a scripted seed source, a level table
+// the test fills and a top list in memory.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -20,7 +21,9 @@ class GameTest : public ::testing::Test {
     WindowlessHost host;
     ManualClock clock{1000};
     ScriptedSeeds seeds;
-    Game game{state, host, clock, seeds};
+    LevelTableAsIs levelSets;
+    TopListInMemory topList;
+    Game game{state, host, clock, seeds, levelSets, topList};
 
 // GCC 12 at -O3 takes the string assignments below for overlapping copies (a known false
 // positive of its -Wrestrict, fixed in later releases).

@@ -1,11 +1,5 @@
 // Starting levels and games, ending levels, lives, and the refusals of bad requests.
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-
 #include "core/GameFixture.h"
-#include "levels/LevelSetFile.h"
 
 namespace pabuko::testing {
 namespace {
@@ -16,7 +10,7 @@ class LevelFlowTest : public GameTest {
         MakeLevels(10, "KOS", 40);
         state.Levels[2].Word = "ABECEDA";
         state.Levels[2].TileCount = 60;
-        state.TopList[0].Points = 777;
+        topList.entries[0].Points = 777;
     }
     // Lands a tile in the top row of column 10 so that the well overflows.
     void Overflow() {
@@ -77,24 +71,28 @@ TEST_F(LevelFlowTest, LevelStartKeepsScoreAndLives) {
     EXPECT_EQ(state.BaseDelay, 410);
 }
 
-TEST_F(LevelFlowTest, NewGameLoadsTheSetAndEnablesPause) {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("pabuko-core-newgame-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder / "data" / "levels");
-    std::ofstream(folder / "data" / "levels" / "new.qvl", std::ios::binary)
-        << WriteLevelFile({"PES", "Kdo \x9at\xECk\xE1?", "pes", "kočka", "", "", "1100", "25"});
-    state.ProgramFolder = folder.string() + "/";
+TEST_F(LevelFlowTest, NewGameLoadsTheSetQuietlyAndEnablesPause) {
+    // Stands in for the level files: the set it loads has one level.
+    struct OneLevelSet : LevelSetSource {
+        std::vector<bool> reports;
+        void Load(LevelTable& table, GameHost&, bool report) override {
+            reports.push_back(report);
+            table.LevelCount = 1;
+            table[1].Word = "PES";
+            table[1].TileCount = 25;
+        }
+    } source;
+    Game newGame(state, host, clock, seeds, source, topList);
     state.Score = 99;
 
-    game.NewGame();
-    EXPECT_EQ(state.Levels.LevelCount, 1);
+    newGame.NewGame();
+    EXPECT_EQ(source.reports, std::vector<bool>{false});
     EXPECT_EQ(state.Level, 1);
     EXPECT_EQ(state.TargetWord, "PES");
     EXPECT_EQ(state.TilesLeft, 24);
     EXPECT_EQ(state.Score, 1);
     EXPECT_TRUE(host.pauseEnabled);
     EXPECT_TRUE(host.timer);
-    std::filesystem::remove_all(folder);
 }
 
 TEST_F(LevelFlowTest, WonLevelOpensTheQuizAndStartsTheNextWithTwoSpawns) {

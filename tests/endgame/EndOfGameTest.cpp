@@ -10,18 +10,18 @@ class EndOfGameTest : public GameTest {
         MakeLevels(5);
         PlayLevel(3);
         host.pauseEnabled = true;
-        for (auto& e : state.TopList) e = {"anonym", 0};
+        for (auto& e : topList.entries) e = {"anonym", 0};
     }
     void SetPoints(std::initializer_list<int32_t> points) {
         size_t rank = 0;
         for (int32_t p : points) {
-            state.TopList[rank] = {"hr\xE1\xE8 " + std::to_string(rank + 1), p};
+            topList.entries[rank] = {"hr\xE1\xE8 " + std::to_string(rank + 1), p};
             ++rank;
         }
     }
     std::vector<int32_t> Points() const {
         std::vector<int32_t> out;
-        for (const auto& e : state.TopList) out.push_back(e.Points);
+        for (const auto& e : topList.entries) out.push_back(e.Points);
         return out;
     }
 };
@@ -35,8 +35,8 @@ TEST_F(EndOfGameTest, EndingTheGameStopsItAndOffersTheScore) {
     EXPECT_FALSE(host.timer);
     EXPECT_FALSE(host.pauseEnabled);
     EXPECT_EQ(state.Level, 0);
-    EXPECT_EQ(state.TopList[0].Name, "Hurbo");
-    EXPECT_EQ(state.TopList[0].Points, 10);
+    EXPECT_EQ(topList.entries[0].Name, "Hurbo");
+    EXPECT_EQ(topList.entries[0].Points, 10);
 }
 
 TEST_F(EndOfGameTest, SurfaceThatCannotDrawStopsTheEndAfterTheTimer) {
@@ -47,15 +47,15 @@ TEST_F(EndOfGameTest, SurfaceThatCannotDrawStopsTheEndAfterTheTimer) {
     EXPECT_FALSE(host.timer);
     EXPECT_FALSE(host.pauseEnabled);
     EXPECT_EQ(state.Level, 3);
-    EXPECT_EQ(state.TopList[0].Points, 0);
+    EXPECT_EQ(topList.entries[0].Points, 0);
 }
 
 TEST_F(EndOfGameTest, FirstPointPushesTheLastAnonymOut) {
     state.Score = 1;
-    state.TopList[9].Name = "last";
+    topList.entries[9].Name = "last";
     game.EnterTopList();
     EXPECT_EQ(Points(), (std::vector<int32_t>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(state.TopList[9].Name, "anonym");
+    EXPECT_EQ(topList.entries[9].Name, "anonym");
     EXPECT_EQ(game.BestScore(), 1);
 }
 
@@ -74,10 +74,10 @@ TEST_F(EndOfGameTest, EqualScoreRanksBelowTheOlderEntries) {
     host.name = "new";
     game.EnterTopList();
     EXPECT_EQ(Points(), (std::vector<int32_t>{500, 400, 400, 400, 300, 200, 100, 90, 80, 70}));
-    EXPECT_EQ(state.TopList[1].Name, "hr\xE1\xE8 2");
-    EXPECT_EQ(state.TopList[2].Name, "hr\xE1\xE8 3");
-    EXPECT_EQ(state.TopList[3].Name, "new");
-    EXPECT_EQ(state.TopList[4].Name, "hr\xE1\xE8 4");
+    EXPECT_EQ(topList.entries[1].Name, "hr\xE1\xE8 2");
+    EXPECT_EQ(topList.entries[2].Name, "hr\xE1\xE8 3");
+    EXPECT_EQ(topList.entries[3].Name, "new");
+    EXPECT_EQ(topList.entries[4].Name, "hr\xE1\xE8 4");
 }
 
 TEST_F(EndOfGameTest, ScoreNotAboveAnyEntryIsNotOffered) {
@@ -85,7 +85,7 @@ TEST_F(EndOfGameTest, ScoreNotAboveAnyEntryIsNotOffered) {
     state.Score = 60;
     game.EnterTopList();
     EXPECT_TRUE(host.calls.empty());
-    EXPECT_EQ(state.TopList[9].Points, 60);
+    EXPECT_EQ(topList.entries[9].Points, 60);
 }
 
 TEST_F(EndOfGameTest, WholeListIsScannedForARank) {
@@ -103,20 +103,20 @@ TEST_F(EndOfGameTest, OnlyTheStandardSetEntersTheList) {
         game.EndGame();
     }
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "name prompt"), 0);
-    EXPECT_EQ(state.TopList[0].Points, 0);
+    EXPECT_EQ(topList.entries[0].Points, 0);
 }
 
 TEST_F(EndOfGameTest, NamesAreCutToTwentyBytesAndMayBeEmpty) {
     state.Score = 30;
     host.name = "Bartolomej z Kouzelneho lesa";
     game.EnterTopList();
-    EXPECT_EQ(state.TopList[0].Name, "Bartolomej z Kouzeln");
+    EXPECT_EQ(topList.entries[0].Name, "Bartolomej z Kouzeln");
 
     state.Score = 40;
     host.name = "";
     game.EnterTopList();
-    EXPECT_EQ(state.TopList[0].Name, "");
-    EXPECT_EQ(state.TopList[1].Name, "Bartolomej z Kouzeln");
+    EXPECT_EQ(topList.entries[0].Name, "");
+    EXPECT_EQ(topList.entries[1].Name, "Bartolomej z Kouzeln");
 }
 
 }  // namespace

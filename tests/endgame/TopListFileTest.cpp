@@ -1,4 +1,5 @@
 // toplist.dat: layout, reading, the damaged file, and the safe write.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,8 +10,10 @@
 #include <sstream>
 #include <thread>
 
-#include "core/GameFixture.h"
+#include "core/Game.h"
+#include "core/WindowlessHost.h"
 #include "endgame/TopListFile.h"
+#include "endgame/TopListFileStore.h"
 
 namespace pabuko::testing {
 namespace {
@@ -37,7 +40,7 @@ TopListEntries SampleList() {
     return list;
 }
 
-class TopListFileTest : public GameTest {
+class TopListFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
         folder = fs::temp_directory_path() /
@@ -45,14 +48,18 @@ class TopListFileTest : public GameTest {
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
-        state.ProgramFolder = folder.string() + "/";
+        store = TopListFileStore(folder.string() + "/");
         file = folder / "toplist.dat";
     }
     void TearDown() override {
         fs::permissions(folder, fs::perms::owner_all);
         fs::remove_all(folder);
     }
+    int32_t Best() const { return store.Entries()[0].Points; }
+
     fs::path folder, file;
+    WindowlessHost host;
+    TopListFileStore store;
 };
 
 TEST(TopListLayout, EntriesAreTwentyEightBytesWithLengthNameAndScore) {
@@ -92,67 +99,66 @@ TEST(TopListLayout, OverlongNamesAreCutToTwentyBytes) {
 }
 
 TEST_F(TopListFileTest, WrittenListReadsBackTheSameAtTheNextStart) {
-    state.TopList = SampleList();
-    ASSERT_TRUE(game.SaveTopList());
+    store.SetEntries(SampleList());
+    ASSERT_TRUE(store.Save(host));
     EXPECT_EQ(fs::file_size(file), 280u);
 
-    GameState next;
-    next.ProgramFolder = state.ProgramFolder;
-    Game nextGame(next, host, clock, seeds);
-    nextGame.ReadTopList();
+    TopListFileStore next(folder.string() + "/");
+    next.Read(host);
     for (size_t i = 0; i < 10; ++i) {
-        EXPECT_EQ(next.TopList[i].Name, state.TopList[i].Name) << i;
-        EXPECT_EQ(next.TopList[i].Points, state.TopList[i].Points) << i;
+        EXPECT_EQ(next.Entries()[i].Name, SampleList()[i].Name) << i;
+        EXPECT_EQ(next.Entries()[i].Points, SampleList()[i].Points) << i;
     }
     EXPECT_TRUE(host.calls.empty());
 }
 
 TEST_F(TopListFileTest, OwnFolderReplacesTheProgramFolder) {
     fs::create_directory(folder / "user");
-    state.TopListFolder = (folder / "user").string() + "/";
-    state.TopList = SampleList();
-    ASSERT_TRUE(game.SaveTopList());
+    store = TopListFileStore(folder.string() + "/", (folder / "user").string() + "/");
+    store.SetEntries(SampleList());
+    ASSERT_TRUE(store.Save(host));
     EXPECT_TRUE(fs::exists(folder / "user" / "toplist.dat"));
     EXPECT_FALSE(fs::exists(file));
-    state.TopList = StandardTopList();
-    game.ReadTopList();
-    EXPECT_EQ(game.BestScore(), 123456);
+    store.SetEntries(StandardTopList());
+    store.Read(host);
+    EXPECT_EQ(Best(), 123456);
 }
 
 TEST_F(TopListFileTest, MissingFileGivesTheStandardListSilently) {
-    state.TopList[0] = {"x", 5};
-    game.ReadTopList();
-    for (const auto& e : state.TopList) {
+    TopListEntries before = StandardTopList();
+    before[0] = {"x", 5};
+    store.SetEntries(before);
+    store.Read(host);
+    for (const auto& e : store.Entries()) {
         EXPECT_EQ(e.Name, "anonym");
         EXPECT_EQ(e.Points, 0);
     }
-    EXPECT_EQ(game.BestScore(), 0);
     EXPECT_TRUE(host.calls.empty());
     EXPECT_FALSE(fs::exists(folder / "toplist.dat.bak"));
 }
 
 TEST_F(TopListFileTest, LongerFileIsReadByItsFirst280Bytes) {
     WriteFile(file, EncodeTopList(SampleList()) + "trailing");
-    game.ReadTopList();
-    EXPECT_EQ(state.TopList[0].Name, "Hurbo");
-    EXPECT_EQ(game.BestScore(), 123456);
+    store.Read(host);
+    EXPECT_EQ(store.Entries()[0].Name, "Hurbo");
+    EXPECT_EQ(Best(), 123456);
     EXPECT_TRUE(host.calls.empty());
 }
 
 TEST_F(TopListFileTest, ShortFileIsKeptAsBackupAndTheListStartsAgain) {
     const std::string damaged = EncodeTopList(SampleList()).substr(0, 279);
     WriteFile(file, damaged);
-    game.ReadTopList();
+    store.Read(host);
     EXPECT_EQ(host.calls,
               (std::vector<std::string>{
                   "message Upozornění|warning|Soubor toplist.dat je poškozený. Byl uložen jako "
                   "toplist.dat.bak a TOP-List začíná znovu."}));
-    EXPECT_EQ(state.TopList[0].Name, "anonym");
-    EXPECT_EQ(state.TopList[0].Points, 0);
+    EXPECT_EQ(store.Entries()[0].Name, "anonym");
+    EXPECT_EQ(Best(), 0);
     EXPECT_EQ(ReadFile(folder / "toplist.dat.bak"), damaged);
 
     // The closing save then writes a whole new list and leaves the backup alone.
-    ASSERT_TRUE(game.SaveTopList());
+    ASSERT_TRUE(store.Save(host));
     EXPECT_EQ(fs::file_size(file), 280u);
     EXPECT_EQ(ReadFile(folder / "toplist.dat.bak"), damaged);
 }
@@ -161,7 +167,7 @@ TEST_F(TopListFileTest, EveryDamagedFileGetsABackupOfItsOwn) {
     WriteFile(folder / "toplist.dat.bak", "first");
     WriteFile(folder / "toplist.dat.bak.1", "second");
     WriteFile(file, "third");
-    game.ReadTopList();
+    store.Read(host);
     EXPECT_EQ(host.calls, (std::vector<std::string>{
                               "message Upozornění|warning|Soubor toplist.dat je poškozený. Byl "
                               "uložen jako toplist.dat.bak.2 a TOP-List začíná znovu."}));
@@ -176,13 +182,13 @@ TEST_F(TopListFileTest, DamagedFileThatCannotBeBackedUpIsNeverOverwritten) {
     const std::string damaged = EncodeTopList(SampleList()).substr(0, 100);
     WriteFile(file, damaged);
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    game.ReadTopList();
+    store.Read(host);
     EXPECT_EQ(host.calls, (std::vector<std::string>{
                               "message Upozornění|warning|Soubor toplist.dat je poškozený. "
                               "TOP-List začíná znovu."}));
     fs::permissions(folder, fs::perms::owner_all);
     host.calls.clear();
-    EXPECT_FALSE(game.SaveTopList());
+    EXPECT_FALSE(store.Save(host));
     EXPECT_EQ(host.calls, (std::vector<std::string>{"message Chyba|error|TOP-List se nepodařilo "
                                                     "uložit do souboru toplist.dat."}));
     EXPECT_EQ(ReadFile(file), damaged);
@@ -196,10 +202,10 @@ TEST_F(TopListFileTest, FileThatCannotBeReadIsLeftAloneAndNeverOverwritten) {
         "message Chyba|error|TOP-List se nepodařilo uložit do souboru toplist.dat.";
     fs::create_directory(file);  // a folder where the file should be
     EXPECT_EQ(LoadTopListFile(file).State, TopListFileState::Unreadable);
-    game.ReadTopList();
+    store.Read(host);
     EXPECT_EQ(host.calls, (std::vector<std::string>{warning}));
     EXPECT_FALSE(fs::exists(folder / "toplist.dat.bak"));
-    EXPECT_FALSE(game.SaveTopList());
+    EXPECT_FALSE(store.Save(host));
     EXPECT_TRUE(fs::is_directory(file));
     fs::remove(file);
 
@@ -208,14 +214,12 @@ TEST_F(TopListFileTest, FileThatCannotBeReadIsLeftAloneAndNeverOverwritten) {
     WriteFile(file, intact);
     fs::permissions(file, fs::perms::owner_write);
     host.calls.clear();
-    GameState fresh;
-    fresh.ProgramFolder = state.ProgramFolder;
-    Game other(fresh, host, clock, seeds);
-    other.ReadTopList();
+    TopListFileStore other(folder.string() + "/");
+    other.Read(host);
     EXPECT_EQ(host.calls, (std::vector<std::string>{warning}));
-    EXPECT_EQ(other.BestScore(), 0);
+    EXPECT_EQ(other.Entries()[0].Points, 0);
     host.calls.clear();
-    EXPECT_FALSE(other.SaveTopList());
+    EXPECT_FALSE(other.Save(host));
     EXPECT_EQ(host.calls, (std::vector<std::string>{error}));
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(ReadFile(file), intact);
@@ -224,10 +228,14 @@ TEST_F(TopListFileTest, FileThatCannotBeReadIsLeftAloneAndNeverOverwritten) {
 TEST_F(TopListFileTest, TwoCopiesSavingKeepEachOthersEntries) {
     WriteFile(file, EncodeTopList(SampleList()));  // 123456, 70000, 500, −42, 0 …
     GameState a, b;
-    a.ProgramFolder = b.ProgramFolder = state.ProgramFolder;
-    Game first(a, host, clock, seeds), second(b, host, clock, seeds);
-    first.ReadTopList();
-    second.ReadTopList();
+    TopListFileStore listA(folder.string() + "/"), listB(folder.string() + "/");
+    ManualClock clock;
+    ScriptedSeeds seeds;
+    LevelTableAsIs levelSets;
+    Game first(a, host, clock, seeds, levelSets, listA);
+    Game second(b, host, clock, seeds, levelSets, listB);
+    listA.Read(host);
+    listB.Read(host);
     a.Levels.LevelSetName = b.Levels.LevelSetName = "new";
     host.name = "A";
     a.Score = 600;
@@ -238,8 +246,8 @@ TEST_F(TopListFileTest, TwoCopiesSavingKeepEachOthersEntries) {
     b.Score = 80000;
     second.EnterTopList();
 
-    ASSERT_TRUE(second.SaveTopList());
-    ASSERT_TRUE(first.SaveTopList());  // closes last: must not drop the other's entries
+    ASSERT_TRUE(listB.Save(host));
+    ASSERT_TRUE(listA.Save(host));  // closes last: must not drop the other's entries
     const TopListEntries saved = LoadTopListFile(file).Entries;
     const std::vector<std::pair<std::string, int32_t>> expected{
         {"Hurbo", 123456}, {"B", 80000}, {"\x8Eofie \x9Arotov\xE1", 70000},
@@ -256,11 +264,13 @@ TEST_F(TopListFileTest, ListBesideTheProgramIsCopiedIntoTheUsersFolder) {
     const std::string old = EncodeTopList(SampleList());
     WriteFile(file, old);
     fs::create_directory(folder / "user");
-    state.TopListFolder = (folder / "user").string() + "/";
-    game.ReadTopList();
-    EXPECT_EQ(game.BestScore(), 123456);
-    state.TopList[0].Points = 1;
-    ASSERT_TRUE(game.SaveTopList());
+    store = TopListFileStore(folder.string() + "/", (folder / "user").string() + "/");
+    store.Read(host);
+    EXPECT_EQ(Best(), 123456);
+    TopListEntries changed = store.Entries();
+    changed[0].Points = 1;
+    store.SetEntries(changed);
+    ASSERT_TRUE(store.Save(host));
     EXPECT_EQ(ReadFile(file), old);  // never changed
     EXPECT_EQ(LoadTopListFile(folder / "user" / "toplist.dat").Entries[0].Points, 123456);
 }
@@ -313,25 +323,25 @@ TEST_F(TopListFileTest, KilledWriterLeavesTheOldOrTheNewListWhole) {
 }
 
 TEST_F(TopListFileTest, FailedSaveShowsAnErrorAndReportsIt) {
-    state.TopList = SampleList();
+    store.SetEntries(SampleList());
     const std::string error =
         "message Chyba|error|TOP-List se nepodařilo uložit do souboru toplist.dat.";
 
     fs::create_directory(file);  // a folder where the file should be
-    EXPECT_FALSE(game.SaveTopList());
+    EXPECT_FALSE(store.Save(host));
     EXPECT_EQ(host.calls, (std::vector<std::string>{error}));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 
     host.calls.clear();
-    state.ProgramFolder = (folder / "no-such-folder").string() + "/";
-    EXPECT_FALSE(game.SaveTopList());
+    store = TopListFileStore((folder / "no-such-folder").string() + "/");
+    EXPECT_FALSE(store.Save(host));
     EXPECT_EQ(host.calls, (std::vector<std::string>{error}));
 }
 
 TEST_F(TopListFileTest, SaveIntoAReadOnlyFolderFails) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(game.SaveTopList());
+    EXPECT_FALSE(store.Save(host));
     EXPECT_EQ(host.calls.size(), 1u);
 }
 

@@ -4,10 +4,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/Game.h"
+#include "core/GameState.h"
 #include "core/WindowlessHost.h"
 #include "levels/LevelFixtures.h"
 #include "levels/LevelSetFile.h"
+#include "levels/LevelSetLoader.h"
 
 using namespace pabuko;
 using namespace pabuko::testing;
@@ -26,7 +27,7 @@ class LoadLevelSetTest : public ::testing::Test {
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root_);
         fs::create_directories(root_ / "data/levels");
-        state_.ProgramFolder = root_.string() + "/";
+        loader_ = LevelSetLoader(root_.string() + "/");
         state_.Levels.LevelSetName = "sada";
     }
     void TearDown() override { fs::remove_all(root_); }
@@ -37,7 +38,7 @@ class LoadLevelSetTest : public ::testing::Test {
     void WriteLevels(int count) { Write("sada.qvl", WriteLevelFile(LevelLines(count))); }
     void Load(bool report) {
         host_.messages.clear();
-        game_.LoadLevelSet(report);
+        loader_.Load(state_.Levels, host_, report);
     }
     // Fills the table with a known 10-level set to see what a later load changes.
     void LoadTenLevels() {
@@ -55,9 +56,7 @@ class LoadLevelSetTest : public ::testing::Test {
     fs::path root_;
     GameState state_;
     WindowlessHost host_;
-    ManualClock clock_;
-    ScriptedSeeds seeds_;
-    Game game_{state_, host_, clock_, seeds_};
+    LevelSetLoader loader_;
 };
 
 }  // namespace

@@ -11,9 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Game.h"
+#include "core/GameState.h"
 #include "core/WindowlessHost.h"
 #include "levels/LevelSetFile.h"
+#include "levels/LevelSetLoader.h"
 #include "platform/TextEncoding.h"
 
 using namespace pabuko;
@@ -45,13 +46,9 @@ std::vector<std::string> ShippedSetNames() {
 
 Loaded LoadShipped(const std::string& name) {
     Loaded out;
-    out.state.ProgramFolder = EnvDir("PABUKO_BUILD_DIR");
     out.state.Levels.LevelSetName = name;
     WindowlessHost host;
-    ManualClock clock;
-    ScriptedSeeds seeds;
-    Game game(out.state, host, clock, seeds);
-    game.LoadLevelSet(true);
+    LevelSetLoader(EnvDir("PABUKO_BUILD_DIR")).Load(out.state.Levels, host, true);
     for (const auto& m : host.messages) out.messages.push_back(m.caption + ": " + m.text);
     return out;
 }

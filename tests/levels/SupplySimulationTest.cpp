@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "SupplySimulation.h"
-#include "core/Game.h"
 #include "core/WindowlessHost.h"
+#include "levels/LevelSetLoader.h"
 
 using namespace pabuko;
 
@@ -34,16 +34,12 @@ std::vector<std::string> ShippedSetNames() {
 }
 
 LevelTable LoadShipped(const std::string& name) {
-    GameState state;
-    state.ProgramFolder = BuildDir();
-    state.Levels.LevelSetName = name;
+    LevelTable table;
+    table.LevelSetName = name;
     WindowlessHost host;
-    ManualClock clock;
-    ScriptedSeeds seeds;
-    Game game(state, host, clock, seeds);
-    game.LoadLevelSet(false);
+    LevelSetLoader(BuildDir()).Load(table, host, false);
     EXPECT_TRUE(host.messages.empty()) << name;
-    return state.Levels;
+    return table;
 }
 
 }  // namespace

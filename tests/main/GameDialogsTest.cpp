@@ -20,6 +20,7 @@
 #include "core/GameFixture.h"
 #include "endgame/NamePrompt.h"
 #include "levels/LevelSetFile.h"
+#include "levels/LevelSetLoader.h"
 #include "levels/TfrmLevely.h"
 #include "main/CzechTestApp.h"
 
@@ -80,6 +81,9 @@ class LevelSetDialogTest : public GameTest {
     QTemporaryDir dir;
     QTemporaryDir userData;  // the player's XDG data home
     std::optional<std::string> oldDataHome;
+    std::string root = dir.path().toStdString() + "/";
+    LevelSetLoader loader{root};
+    Game rules{state, host, clock, seeds, loader, topList};
     std::unique_ptr<TfrmLevely> dialog;
 
     void SetUp() override {
@@ -87,7 +91,6 @@ class LevelSetDialogTest : public GameTest {
         ASSERT_TRUE(userData.isValid());
         if (const char* old = getenv("XDG_DATA_HOME")) oldDataHome = old;
         setenv("XDG_DATA_HOME", userData.path().toStdString().c_str(), 1);
-        state.ProgramFolder = dir.path().toStdString() + "/";
         std::vector<std::string> lines;
         for (const char* l : {"KOS", "Ot\xE1zka", "a", "b", "c", "d", "1100", "500"})
             lines.push_back(l);
@@ -96,7 +99,7 @@ class LevelSetDialogTest : public GameTest {
         Touch(Levels() + "new.qvlb", std::string(18, '\0'));
         Touch(Levels() + "broken..qvl", qvl);  // "broken." ends in a full stop
         MakeLevels(3);
-        dialog = std::make_unique<TfrmLevely>(state, game, nullptr);
+        dialog = std::make_unique<TfrmLevely>(state, rules, root, nullptr);
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     }
@@ -106,7 +109,7 @@ class LevelSetDialogTest : public GameTest {
         else
             unsetenv("XDG_DATA_HOME");
     }
-    std::string Levels() const { return state.ProgramFolder + "data/levels/"; }
+    std::string Levels() const { return root + "data/levels/"; }
     std::string UserLevels() const { return userData.path().toStdString() + "/pabuko/levels/"; }
     void Select(const QString& name) {
         const auto found = dialog->ListBox->findItems(name, Qt::MatchExactly);
@@ -148,7 +151,7 @@ TEST_F(LevelSetDialogTest, WithoutAGameEnterLoadsTheChosenSetAtOnce) {
 }
 
 TEST_F(LevelSetDialogTest, DuringAGameNoKeepsItAndYesEndsIt) {
-    game.StartLevel(0);
+    rules.StartLevel(0);
     Select("hard");
     QString asked;
     Answer(QMessageBox::No, &asked);

@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, CloseConfirmationNoKeepsPlayingYesSavesTheTopList) {
     S().Score = 1234;
     EXPECT_TRUE(w->close());
     EXPECT_EQ(S().Level, 0);  // game over first
-    EXPECT_EQ(S().TopList[0].Points, 1234);
+    EXPECT_EQ(w->TopLists().Entries()[0].Points, 1234);
     std::ifstream saved(Root() + "toplist.dat", std::ios::binary);
     EXPECT_TRUE(saved.good());
 }

@@ -58,7 +58,7 @@ TEST_F(MainWindowTest, MissingSoundsAndMusicGreyTheirItemsWithoutAMessage) {
     EXPECT_FALSE(A("mZvuky")->isChecked());
     EXPECT_FALSE(A("mHudba")->isEnabled());
     EXPECT_FALSE(A("mHudba")->isChecked());
-    EXPECT_FALSE(S().SoundAvailable);
+    EXPECT_FALSE(w->SoundAvailable());
     EXPECT_TRUE(w->MusicFileList().empty());
     EXPECT_TRUE(driver.messages.isEmpty());
 }
@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, SoundsAndMusicPresentLeaveTheItemsOn) {
     Make({});
     soundFont.clear();
     Start();
-    EXPECT_TRUE(S().SoundAvailable);
+    EXPECT_TRUE(w->SoundAvailable());
     EXPECT_TRUE(A("mZvuky")->isEnabled());
     ASSERT_EQ(w->MusicFileList().size(), 1u);
     EXPECT_EQ(w->MusicFileList()[0], "track.mid");
@@ -218,8 +218,9 @@ TEST_F(MainWindowTest, ReadOnlyProgramFolderKeepsTheTopListInTheUsersDataFolder)
     QTest::keyClick(w.get(), Qt::Key_F2);
     S().Score = 1234;
     EXPECT_TRUE(w->close());
-    EXPECT_EQ(S().TopListFolder.rfind(data.path().toStdString() + "/", 0), 0u) << S().TopListFolder;
-    EXPECT_TRUE(fs::exists(S().TopListFolder + "toplist.dat"));
+    EXPECT_EQ(w->TopLists().UserFolder().rfind(data.path().toStdString() + "/", 0), 0u)
+        << w->TopLists().UserFolder();
+    EXPECT_TRUE(fs::exists(w->TopLists().UserFolder() + "toplist.dat"));
     EXPECT_FALSE(fs::exists(Root() + "toplist.dat"));
 }
 

@@ -1,24 +1,27 @@
-// Game::LoadLevelSet: reads the current level set and its scoring rules into the level
-// table, with the player's messages.
-#include "core/Game.h"
+#include "levels/LevelSetLoader.h"
+
+#include "core/GameHost.h"
 #include "levels/LevelSetFile.h"
 #include "levels/LevelSetFolders.h"
 #include "platform/Files.h"
 
 namespace pabuko {
-void Game::LoadLevelSet(bool report) {
-    LevelTable& table = state_.Levels;
+
+LevelSetLoader::LevelSetLoader(std::string programFolder)
+    : programFolder_(std::move(programFolder)) {}
+
+void LevelSetLoader::Load(LevelTable& table, GameHost& host, bool report) {
     const std::string& name = table.LevelSetName;
-    const std::string base = LevelSetBase(state_.ProgramFolder, name);
+    const std::string base = LevelSetBase(programFolder_, name);
     const std::string levelPath = base + ".qvl";
     const std::string scoringPath = base + ".qvlb";
 
     std::optional<std::string> bytes;
     if (FileExists(levelPath)) bytes = ReadWholeFile(levelPath);
     if (!bytes) {
-        host_.ShowMessage("Chyba", MessageIcon::Error,
-                          "Nebyl nalezen požadovaný soubor s levely, zkuste vybrat jiný\r"
-                          "Pokud se tato chyba vyskytla při spouštění, zkontrolujte instalaci.");
+        host.ShowMessage("Chyba", MessageIcon::Error,
+                         "Nebyl nalezen požadovaný soubor s levely, zkuste vybrat jiný\r"
+                         "Pokud se tato chyba vyskytla při spouštění, zkontrolujte instalaci.");
         return;
     }
 
@@ -28,10 +31,10 @@ void Game::LoadLevelSet(bool report) {
         auto stored = ReadWholeFile(scoringPath, ScoringRulesSize);
         auto parsed = stored ? ParseScoringRules(*stored) : std::nullopt;
         if (!parsed) {
-            host_.ShowMessage("Chyba", MessageIcon::Error,
-                              "Soubor s pravidly bodování \"" + name +
-                                  ".qvlb\" je poškozený nebo nečitelný.\r"
-                                  "Levely zůstaly beze změny.");
+            host.ShowMessage("Chyba", MessageIcon::Error,
+                             "Soubor s pravidly bodování \"" + name +
+                                 ".qvlb\" je poškozený nebo nečitelný.\r"
+                                 "Levely zůstaly beze změny.");
             return;
         }
         rules = *parsed;
@@ -39,8 +42,8 @@ void Game::LoadLevelSet(bool report) {
 
     ParsedLevelSet set = ParseLevelFile(*bytes, rules);
     if (set.Damaged || set.FormatWarning) {
-        host_.ShowMessage("Chyba", MessageIcon::Warning,
-                          "Soubor s levely má nesprávný formát. Uvidíme, jestli půjde hrát...");
+        host.ShowMessage("Chyba", MessageIcon::Warning,
+                         "Soubor s levely má nesprávný formát. Uvidíme, jestli půjde hrát...");
     }
     if (set.Damaged) return;
 
@@ -55,7 +58,7 @@ void Game::LoadLevelSet(bool report) {
         } else {
             text += "Pravidla bodování zůstávají standardní.";
         }
-        host_.ShowMessage("Informace", MessageIcon::Information, text);
+        host.ShowMessage("Informace", MessageIcon::Information, text);
     }
 }
 
