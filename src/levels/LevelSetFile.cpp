@@ -116,6 +116,10 @@ std::optional<uint16_t> ParseTileCount(std::string_view line) {
     return static_cast<uint16_t>(negative ? (0x10000 - value) & 0xFFFF : value);
 }
 
+uint16_t LevelRowDelay(int n, int count) {
+    return static_cast<uint16_t>(500 - (450 / count) * n);
+}
+
 ParsedLevelSet ParseLevelFile(std::string_view bytes, const ScoringRules& rules) {
     ParsedLevelSet result;
     std::vector<std::string> lines = SplitLines(bytes);
@@ -151,7 +155,7 @@ ParsedLevelSet ParseLevelFile(std::string_view bytes, const ScoringRules& rules)
         level.QuizScore =
             static_cast<uint16_t>((quiz[1] - '0') * 100 + (quiz[2] - '0') * 10 + (quiz[3] - '0'));
         level.TileCount = *tiles;
-        level.RowDelay = static_cast<uint16_t>(500 - (450 / count) * n);
+        level.RowDelay = LevelRowDelay(n, count);
         ApplyScoringRules(level, rules, n);
         result.Levels.push_back(std::move(level));
     }

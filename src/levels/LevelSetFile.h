@@ -46,6 +46,9 @@ struct ScoringRules {
 std::optional<ScoringRules> ParseScoringRules(std::string_view bytes);
 std::string SerializeScoringRules(const ScoringRules& rules);
 
+// Level n's fall delay in a set of `count` levels: 500 ms less an equal step per level.
+uint16_t LevelRowDelay(int n, int count);
+
 // Fills the scoring fields of level n from the rules.
 void ApplyScoringRules(TLevel& level, const ScoringRules& rules, int n);
 

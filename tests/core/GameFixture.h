@@ -8,6 +8,7 @@
 
 #include "core/Game.h"
 #include "core/WindowlessHost.h"
+#include "levels/LevelSetFile.h"
 
 namespace pabuko::testing {
 
@@ -40,7 +41,7 @@ class GameTest : public ::testing::Test {
             TLevel& l = state.Levels[n];
             l = TLevel{};
             l.TileCount = static_cast<uint16_t>(tiles);
-            l.RowDelay = static_cast<uint16_t>(500 - (450 / count) * n);
+            l.RowDelay = LevelRowDelay(n, count);
             l.Word = word;
             l.Question = "Ot\xE1zka";
             l.Answer1 = "a";
@@ -49,18 +50,7 @@ class GameTest : public ::testing::Test {
             l.Answer4 = "d";
             l.RightAnswer = 2;
             l.QuizScore = 150;
-            l.LevelScore = static_cast<uint16_t>(50 * n);
-            l.SpawnScore = 1;
-            l.SameLetterScore = 10;
-            l.PrevLetterScore = 20;
-            l.NextLetterScore = 30;
-            l.Remove1Score = 10;
-            l.Remove2Score = 20;
-            l.Remove3Score = 30;
-            l.ColumnScore = -10;
-            l.Stacked36Score = 200;
-            l.Stacked35Score = 100;
-            l.Stacked37Score = 50;
+            ApplyScoringRules(l, ScoringRules{}, n);
         }
     }
 #if defined(__GNUC__) && !defined(__clang__) && __GNUC__ == 12
