@@ -9,7 +9,7 @@ packages=(
     nlohmann-json3-dev libcli11-dev zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libfuzzer-14-dev libclang-rt-14-dev clang-format
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file lintian mmdebstrap
     xvfb xdotool
 )
 

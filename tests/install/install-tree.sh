@@ -24,6 +24,10 @@ expect share/pabuko/data/levels/new.qvl
 expect share/pabuko/docs/pabuko.html
 expect share/applications/cz.hurbo.pabuko.desktop
 expect share/metainfo/cz.hurbo.pabuko.metainfo.xml
+expect share/man/man6/pabuko.6.gz
+expect share/man/cs/man6/pabuko.6.gz
+expect share/doc/pabuko/copyright
+expect share/doc/pabuko/changelog.gz
 for size in 16 22 24 32 48 64 128 256; do
     icon=share/icons/hicolor/${size}x${size}/apps/pabuko.png
     expect "$icon"
