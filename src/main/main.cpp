@@ -2,16 +2,18 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QStandardPaths>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
+#include "main/CommandLine.h"
 #include "main/CzechQt.h"
 #include "main/MainWindow.h"
 #include "main/StartupTrace.h"
 #include "platform/SdlLibrary.h"
+#include "platform/UserFolders.h"
 
 namespace {
 
@@ -30,6 +32,11 @@ void NoDisplayHandler(QtMsgType type, const QMessageLogContext&, const QString& 
 
 int main(int argc, char* argv[]) {
     pabuko::StartupMark("main");
+    // Answered before Qt looks for a display.
+    if (const auto answer = pabuko::AnswerWithoutWindow({argv + std::min(argc, 1), argv + argc})) {
+        std::fputs(answer->text.c_str(), stdout);
+        return answer->status;
+    }
     QtMessageHandler previous = qInstallMessageHandler(NoDisplayHandler);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
@@ -38,7 +45,6 @@ int main(int argc, char* argv[]) {
     pabuko::InstallCzechQtTexts(app);
 
     QCommandLineParser parser;
-    parser.addHelpOption();
     const QCommandLineOption check(
         QStringLiteral("check-installation"),
         QStringLiteral("Start without the About window, print every data file that cannot be "
@@ -49,10 +55,8 @@ int main(int argc, char* argv[]) {
     int result = 0;
     {
         pabuko::MainWindowOptions options;
-        options.SettingsFile =
-            (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-             QStringLiteral("/pabuko/pabuko.conf"))
-                .toStdString();
+        if (const std::string config = pabuko::UserConfigFolder(); !config.empty())
+            options.SettingsFile = config + "pabuko.conf";
         bool problems = false;
         if (parser.isSet(check)) {
             options.ShowAboutAtStart = false;
