@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, then configures and builds the game, its tool, data and tests
-# in build/.
+# Installs what is missing, then configures and builds in build/: everything (the game, its
+# tool, data, tests and benchmarks), or only the targets named.
+#   build.sh [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -9,4 +10,8 @@ if [ ! -f build/CMakeCache.txt ]; then
 fi
 # Warnings are errors for the project's own builds only.
 cmake -S . -B build -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DPABUKO_BENCH=ON >/dev/null
-cmake --build build -j2
+if [ $# -gt 0 ]; then
+    cmake --build build -j2 --target "$@"
+else
+    cmake --build build -j2
+fi
