@@ -1,6 +1,7 @@
 #include "display/VrMatrix.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "display/PixelImage.h"
 
@@ -18,8 +19,15 @@ TVrMatrix::TVrMatrix(QWidget* parent) : QWidget(parent) {
     setFixedSize(core_.Width(), core_.Height());
 }
 
+void TVrMatrix::SetScale(int scale) {
+    scale_ = std::max(scale, 1);
+    setFixedSize(core_.Width() * scale_, core_.Height() * scale_);
+    update();
+}
+
 void TVrMatrix::CoreChanged() {
-    if (size() != QSize(core_.Width(), core_.Height())) setFixedSize(core_.Width(), core_.Height());
+    const QSize shown(core_.Width() * scale_, core_.Height() * scale_);
+    if (size() != shown) setFixedSize(shown);
     update();
     // Inside a tick the timer is re-armed once the step has run.
     if (inTick_) return;
@@ -40,7 +48,14 @@ void TVrMatrix::TimerTick() {
 }
 
 void TVrMatrix::paintEvent(QPaintEvent*) {
-    QPainter(this).drawImage(0, 0, PixelImage(core_.Paint()));
+    const QImage view = PixelImage(core_.Paint());
+    QPainter painter(this);
+    if (scale_ == 1) {
+        painter.drawImage(0, 0, view);
+    } else {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(QRect(0, 0, view.width() * scale_, view.height() * scale_), view);
+    }
 }
 
 }  // namespace pabuko

@@ -25,6 +25,11 @@ class TVrMatrix : public QWidget {
 
     std::function<void()> OnScrollDone;
 
+    // Shows every pixel of the line as scale × scale screen pixels (the game on the whole
+    // screen); 1 is the line's own size.
+    void SetScale(int scale);
+    int Scale() const { return scale_; }
+
     // The timer seam: tests read the timer and run its tick themselves.
     const QTimer& ScrollTimer() const { return timer_; }
     void TimerTick();
@@ -38,6 +43,7 @@ class TVrMatrix : public QWidget {
     TVrMatrixCore core_;
     QTimer timer_;
     bool inTick_ = false;
+    int scale_ = 1;
 };
 
 }  // namespace pabuko

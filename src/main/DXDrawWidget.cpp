@@ -1,6 +1,7 @@
 #include "main/DXDrawWidget.h"
 
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include "display/PixelImage.h"
@@ -35,7 +36,17 @@ void DXDrawWidget::paintEvent(QPaintEvent*) {
         return;
     }
     // The pixels are already in the image's own format: no conversion, no copy.
-    const QImage image = PixelImage(back);
+    QImage image = PixelImage(back);
+    // Our pixels keep 0 in their unused top byte (a surface filled with 0 is black), and Qt
+    // copies that byte as it is. A window with an alpha channel, as Wayland gives every
+    // window, would show the desktop through: there the picture is made opaque first. An X11
+    // window has no alpha, and the frame is copied as it is.
+    const QPaintDevice* target = painter.paintEngine()->paintDevice();
+    if (target->devType() == QInternal::Image &&
+        static_cast<const QImage*>(target)->hasAlphaChannel()) {
+        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+    }
     // Sharp pixels when the window or the screen enlarges them.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(QRect(0, 0, back.Width() * scale_, back.Height() * scale_), image);

@@ -91,6 +91,10 @@ std::string TopListUserFolder(const std::string& programFolder) {
     return {};
 }
 
+bool OnX11() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
 QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     switch (icon) {
         case MessageIcon::Error:
@@ -263,15 +267,21 @@ void TfrmMain::BuildMenu() {
         sizes->addAction(a);
         connect(a, &QAction::triggered, this, [this, scale] {
             SetWindowScale(scale);
-            if (!options_.SettingsFile.empty()) {
-                QSettings settings(QString::fromStdString(options_.SettingsFile),
-                                   QSettings::IniFormat);
-                settings.setValue(QStringLiteral("window/scale"), WindowScale());
-            }
+            SaveSetting(QStringLiteral("window/scale"), WindowScale());
         });
         mVelikost[scale - 1] = a;
     }
     connect(velikost, &QMenu::aboutToShow, this, &TfrmMain::UpdateScaleChoices);
+    mCelaObrazovka = make(monosti, "mCelaObrazovka", QStringLiteral("Celá &obrazovka"),
+                          QKeySequence(Qt::Key_F11), nullptr);
+    mCelaObrazovka->setCheckable(true);
+    connect(mCelaObrazovka, &QAction::triggered, this, [this](bool on) { SetFullscreen(on); });
+    leaveFullscreen_ = new QAction(this);
+    leaveFullscreen_->setObjectName(QStringLiteral("leaveFullscreen"));
+    leaveFullscreen_->setShortcut(QKeySequence(Qt::Key_Escape));
+    leaveFullscreen_->setEnabled(false);
+    connect(leaveFullscreen_, &QAction::triggered, this, [this] { SetFullscreen(false); });
+    addAction(leaveFullscreen_);
 
     auto* helpik = menuBar()->addMenu(QStringLiteral("&Nápověda"));
     helpik->setObjectName(QStringLiteral("mHelpik"));
@@ -359,6 +369,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
                                  QSettings::IniFormat);
         const int saved = settings.value(QStringLiteral("window/scale"), 1).toInt();
         if (saved > 1) SetWindowScale(saved);
+        if (settings.value(QStringLiteral("window/fullscreen"), false).toBool())
+            QTimer::singleShot(0, this, [this] { SetFullscreen(true); });
     }
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();
@@ -372,6 +384,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (fullscreen_ && watched == centralWidget() && event->type() == QEvent::Resize)
+        PlaceFullscreenContent();
     if (watched == frmAbout_ && event->type() == QEvent::Paint && !aboutPainted_) {
         aboutPainted_ = true;
         StartupMark("About window painted");
@@ -455,7 +469,7 @@ QImage TfrmMain::MiscPicture(int item) const {
 // --- window size ----------------------------------------------------------------------
 
 int TfrmMain::WindowScale() const {
-    return drawWidget_->Scale();
+    return windowScale_;
 }
 
 int TfrmMain::LargestWindowScale() const {
@@ -479,14 +493,77 @@ void TfrmMain::UpdateScaleChoices() {
 }
 
 void TfrmMain::SetWindowScale(int scale) {
-    scale = std::clamp(scale, 1, LargestWindowScale());
+    windowScale_ = std::clamp(scale, 1, LargestWindowScale());
+    mVelikost[windowScale_ - 1]->setChecked(true);
+    // On the whole screen the choice waits for the return to the window.
+    if (!fullscreen_) ApplyWindowScale();
+}
+
+void TfrmMain::ApplyWindowScale() {
+    const int scale = windowScale_;
     drawWidget_->SetScale(scale);
+    drawWidget_->move(0, 0);
     // The LED line keeps its size and its place under the middle of the playfield.
+    mtrxText->SetScale(1);
     centralWidget()->setFixedSize(layout::ClientWidth(scale), layout::ClientHeight(scale));
     const layout::Point led = layout::LedLineAt(scale);
     mtrxText->move(led.x, led.y);
-    mVelikost[scale - 1]->setChecked(true);
     adjustSize();
+}
+
+int FullscreenScale(int screenWidth, int screenHeight) {
+    return std::max(
+        1, std::min(screenWidth / layout::ClientWidth(1), screenHeight / layout::ClientHeight(1)));
+}
+
+void TfrmMain::SetFullscreen(bool on) {
+    if (on == fullscreen_) return;
+    fullscreen_ = on;
+    mCelaObrazovka->setChecked(on);
+    leaveFullscreen_->setEnabled(on);
+    if (on) {
+        const QScreen* screen = this->screen();
+        const QSize area = screen ? screen->geometry().size() : QSize(400, 330);
+        fullscreenScale_ = FullscreenScale(area.width(), area.height());
+        // The whole window, LED line and all, grows; the menu answers to its keys only.
+        menuBar()->hide();
+        layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+        for (QWidget* w : {static_cast<QWidget*>(this), centralWidget()}) {
+            w->setMinimumSize(0, 0);
+            w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        }
+        drawWidget_->SetScale(fullscreenScale_);
+        mtrxText->SetScale(fullscreenScale_);
+        windowedPlace_ = pos();
+        showFullScreen();
+        // An X server without a window manager leaves the state alone: there the window
+        // covers the screen itself (a window manager makes it the same size anyway).
+        if (OnX11() && screen) setGeometry(screen->geometry());
+        PlaceFullscreenContent();
+    } else {
+        showNormal();
+        menuBar()->show();
+        layout()->setSizeConstraint(QLayout::SetFixedSize);
+        ApplyWindowScale();
+        if (OnX11()) move(windowedPlace_);
+    }
+    SaveSetting(QStringLiteral("window/fullscreen"), on ? 1 : 0);
+}
+
+void TfrmMain::PlaceFullscreenContent() {
+    // The client area's own layout, enlarged, in the middle of the black screen.
+    const int k = fullscreenScale_;
+    const QSize area = centralWidget()->size();
+    const QPoint origin((area.width() - layout::ClientWidth(1) * k) / 2,
+                        (area.height() - layout::ClientHeight(1) * k) / 2);
+    drawWidget_->move(origin);
+    mtrxText->move(origin + QPoint(layout::kLedLineAt.x * k, layout::kLedLineAt.y * k));
+}
+
+void TfrmMain::SaveSetting(const QString& key, int value) const {
+    if (options_.SettingsFile.empty()) return;
+    QSettings settings(QString::fromStdString(options_.SettingsFile), QSettings::IniFormat);
+    settings.setValue(key, value);
 }
 
 // --- the frame step -------------------------------------------------------------------

@@ -59,6 +59,10 @@ struct MainWindowOptions {
 // `seed`, of which only the low 8 bits count.
 uint32_t MusicTrackIndex(uint32_t seed, uint32_t count);
 
+// The largest whole factor by which the game's 400 × 330 window fits a screen of the given
+// size; at least 1.
+int FullscreenScale(int screenWidth, int screenHeight);
+
 class TfrmMain : public QMainWindow, public GameHost {
     Q_OBJECT
   public:
@@ -127,6 +131,10 @@ class TfrmMain : public QMainWindow, public GameHost {
     int WindowScale() const;
     // The largest factor whose window fits on the screen; at least 1.
     int LargestWindowScale() const;
+    // The whole window enlarged by FullscreenScale on the whole screen, centred on black; off:
+    // back to the window size the player chose. F11 and "Celá obrazovka"; Esc leaves it.
+    void SetFullscreen(bool on);
+    bool Fullscreen() const { return fullscreen_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -149,6 +157,9 @@ class TfrmMain : public QMainWindow, public GameHost {
                       const std::string& missing = {});
     QString FrameCaption() const;
     void UpdateScaleChoices();
+    void ApplyWindowScale();
+    void PlaceFullscreenContent();
+    void SaveSetting(const QString& key, int value) const;
 
     GameState state_;
     SteadyClock clock_;
@@ -192,6 +203,8 @@ class TfrmMain : public QMainWindow, public GameHost {
     QAction* mLevely = nullptr;
     QAction* mFPS = nullptr;
     std::array<QAction*, 3> mVelikost{};
+    QAction* mCelaObrazovka = nullptr;
+    QAction* leaveFullscreen_ = nullptr;  // Esc, only while on the whole screen
     QAction* mNapoveda = nullptr;
     QAction* mOhre = nullptr;
     QAction* Novylevel1 = nullptr;
@@ -204,6 +217,10 @@ class TfrmMain : public QMainWindow, public GameHost {
     bool devicesStarted_ = false;
     bool started_ = false;
     bool soundAvailable_ = false;
+    bool fullscreen_ = false;
+    int windowScale_ = 1;      // the window size the player chose
+    int fullscreenScale_ = 1;  // while on the whole screen
+    QPoint windowedPlace_;     // where the window was before
 };
 
 }  // namespace pabuko
