@@ -7,7 +7,7 @@ std::string HelpText() {
            "Hurbo's Pabuko: padající kostičky s písmeny, ze kterých skládáte slova.\n"
            "\n"
            "  --check-installation  spustí hru bez okna O hře, vypíše každý datový soubor,\n"
-           "                        který nejde načíst, a skončí (s kódem 1, když takový byl)\n"
+           "                        který nejde načíst, a skončí (s kódem 1, byl-li takový)\n"
            "  -h, --help            vypíše tuto nápovědu\n"
            "  -v, --version         vypíše verzi hry\n"
            "\n"
