@@ -17,7 +17,6 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
@@ -41,6 +40,7 @@
 #include "platform/Files.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtText.h"
+#include "platform/UserFolders.h"
 
 namespace pabuko {
 
@@ -83,12 +83,14 @@ std::string ChooseProgramFolder(const MainWindowOptions& options) {
 }
 
 // An installed game's folder is not the player's to write: the top list then lives in
-// the user's data folder. Empty: beside the program.
+// the user's data folder, where a list of earlier versions (kept in a folder named after
+// the game's title) moves once. Empty: beside the program.
 std::string TopListUserFolder(const std::string& programFolder) {
     if (::access(programFolder.c_str(), W_OK) == 0) return {};
-    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (!user.isEmpty() && QDir().mkpath(user)) return user.toStdString() + '/';
-    return {};
+    const std::string user = UserDataFolder();
+    if (user.empty() || !QDir().mkpath(QString::fromStdString(user))) return {};
+    MoveFileOnce(OldUserDataFolder(), user, "toplist.dat");
+    return user;
 }
 
 bool OnX11() {
