@@ -98,6 +98,12 @@ void ApplyScoringRules(TLevel& level, const ScoringRules& r, int n) {
     level.Stacked37Score = r.Stacked37;
 }
 
+bool IsTargetWord(std::string_view line) {
+    return line.size() <= 12 && std::all_of(line.begin(), line.end(), [](char c) {
+               return (c >= 'A' && c <= 'Z') || c == ' ';
+           });
+}
+
 bool IsQuizLine(std::string_view line) {
     return line.size() >= 4 && std::all_of(line.begin(), line.begin() + 4, IsDigit);
 }
@@ -139,8 +145,9 @@ ParsedLevelSet ParseLevelFile(std::string_view bytes, const ScoringRules& rules)
         const size_t first = static_cast<size_t>(n - 1) * LinesPerLevel;
         const std::string& quiz = lines[first + 6];
         const auto tiles = ParseTileCount(lines[first + 7]);
-        if (!IsQuizLine(quiz) || !tiles) {
+        if (!IsTargetWord(lines[first]) || !IsQuizLine(quiz) || !tiles) {
             result.Damaged = true;
+            result.DamagedLevel = n;
             result.Levels.clear();
             return result;
         }

@@ -54,9 +54,11 @@ void ApplyScoringRules(TLevel& level, const ScoringRules& rules, int n);
 
 // What a level file holds, before anything is committed to the level table.
 struct ParsedLevelSet {
-    // The file cannot be used at all (empty, or a bad line 7 or 8 in a kept level):
-    // the caller warns and changes nothing.
+    // The file cannot be used at all (empty, or in a kept level a bad line 7 or 8 or a
+    // word the well cannot hold): the caller warns and changes nothing.
     bool Damaged = false;
+    // The first level found damaged (1-based); 0 when the file is empty.
+    int DamagedLevel = 0;
     // The line count is not 9k − 1, or the file holds more than 100 levels.
     bool FormatWarning = false;
     // The new LevelCount (at most 100); levels[0] is level 1.
@@ -68,6 +70,9 @@ struct ParsedLevelSet {
 // are filled in as the loader commits them.
 ParsedLevelSet ParseLevelFile(std::string_view bytes, const ScoringRules& rules);
 
+// A target word the well can hold: at most 12 characters, each A-Z or a space (the well has
+// 12 columns and the tiles carry only those letters).
+bool IsTargetWord(std::string_view line);
 // Line 7 check: at least four characters, the first four digits.
 bool IsQuizLine(std::string_view line);
 // Line 8: an optional sign followed by digits; the value kept to its low 16 bits.

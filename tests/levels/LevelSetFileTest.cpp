@@ -144,6 +144,27 @@ TEST(LevelFileDamage, BadQuizOrTileLineInAKeptLevel) {
     }
 }
 
+TEST(LevelFileDamage, WordTheWellCannotHoldNamesItsLevel) {
+    // More than the 12 columns, lower case, Czech letters, a digit: what the packer refuses.
+    for (const std::string& word :
+         {std::string(13, 'A'), std::string(300, 'W'), std::string("kos"), std::string("\xC8\xC1P"),
+          std::string("R2D2"), std::string("A-B")}) {
+        auto lines = LevelLines(3);
+        lines[9] = word;
+        auto set = ParseLevelFile(WriteLevelFile(lines), ScoringRules{});
+        EXPECT_TRUE(set.Damaged) << word;
+        EXPECT_EQ(set.DamagedLevel, 2) << word;
+        EXPECT_TRUE(set.Levels.empty());
+    }
+    // Twelve letters and spaces are the most the well holds; an empty word is played as one.
+    for (const std::string& word :
+         {std::string("ABCDEFGHIJKL"), std::string("NA  ZDAR"), std::string()}) {
+        auto lines = LevelLines(1);
+        lines[0] = word;
+        EXPECT_FALSE(ParseLevelFile(WriteLevelFile(lines), ScoringRules{}).Damaged) << word;
+    }
+}
+
 TEST(LevelFileDamage, LevelCutShortIsNotCheckedAsALevel) {
     // 16 lines: one whole level and a second cut off before its line 8.
     auto lines = LevelLines(2);
