@@ -25,6 +25,8 @@ std::string Name(const std::string& path) {
 struct TMediaPlayer::Shared {
     std::unique_ptr<MidiSynth> synth;
     bool playNotifyPending = false;
+    bool blockPlayed = false;  // the play has rendered a block and gone on
+    bool failedStart = false;
 };
 
 TMediaPlayer::TMediaPlayer(SoundDevice& device, Post post, std::string soundFont)
@@ -69,7 +71,7 @@ void TMediaPlayer::Open() {
 
     std::ifstream in(FileName, std::ios::binary | std::ios::ate);
     const std::streamoff size = in ? std::streamoff(in.tellg()) : -1;
-    if (size < 0) throw MediaError("Soubor s hudbou „" + Name(FileName) + "“ nelze otevřít.");
+    if (size < 0) throw MediaFileError("Soubor s hudbou „" + Name(FileName) + "“ nelze otevřít.");
     std::vector<uint8_t> bytes;
     if (size <= kMaxFileBytes) {
         bytes.resize(size_t(size));
@@ -78,7 +80,7 @@ void TMediaPlayer::Open() {
         if (!in) bytes.clear();
     }
     if (!LooksLikeMidiFile(bytes))
-        throw MediaError("Soubor s hudbou „" + Name(FileName) + "“ není platný soubor MIDI.");
+        throw MediaFileError("Soubor s hudbou „" + Name(FileName) + "“ není platný soubor MIDI.");
 
     if (!shared_->synth) {
         auto synth = std::make_unique<MidiSynth>(device_.SampleRate());
@@ -91,9 +93,16 @@ void TMediaPlayer::Open() {
         device_.SetExtraSource(
             [this, s = shared_.get()](float* out, int frames) {
                 // Runs on the audio thread with the device lock held.
-                if (s->synth->Render(out, frames) && s->playNotifyPending) {
+                const bool ended = s->synth->Render(out, frames);
+                if (!s->playNotifyPending) return;
+                if (ended) {
+                    // Ended before it went on past its first block: the file's events are
+                    // nothing the player could read.
+                    s->failedStart = !s->blockPlayed;
                     s->playNotifyPending = false;
                     PostNotify();
+                } else {
+                    s->blockPlayed = true;
                 }
             },
             // Silent music lets the device pause; commands run under the device lock,
@@ -113,9 +122,19 @@ void TMediaPlayer::Play() {
     const bool superseded = s.playNotifyPending;
     const bool started = s.synth->Start(file_);
     s.playNotifyPending = started;
+    s.blockPlayed = false;
+    s.failedStart = false;
     device_.Unlock();
     if (superseded) PostNotify();
-    if (!started) PostNotify();
+    if (!started)
+        throw MediaFileError("Soubor s hudbou „" + Name(FileName) + "“ není platný soubor MIDI.");
+}
+
+bool TMediaPlayer::FailedToStart() const {
+    device_.Lock();
+    const bool failed = shared_->failedStart;
+    device_.Unlock();
+    return failed;
 }
 
 void TMediaPlayer::Stop() {

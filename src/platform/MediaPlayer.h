@@ -19,6 +19,12 @@ class MediaError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
+// The file's own fault (it cannot be read, or it holds no music the synthesizer can play),
+// as against a missing device or soundfont: another file may play.
+class MediaFileError : public MediaError {
+  public:
+    using MediaError::MediaError;
+};
 
 class TMediaPlayer {
   public:
@@ -42,11 +48,15 @@ class TMediaPlayer {
     // when a play ends: at its musical end, or cut off by `Stop` or the next `Open`.
     std::function<void()> OnNotify;
 
-    // Closes the open file, then opens `FileName`. Throws MediaError with a Czech text
-    // when the file cannot be read or is no MIDI file, or there is no device.
+    // Closes the open file, then opens `FileName`. Throws MediaFileError with a Czech text
+    // when the file cannot be read or is no MIDI file, MediaError when there is no device.
     void Open();
-    // Plays the open file from its beginning.
+    // Plays the open file from its beginning. Throws MediaFileError when the synthesizer
+    // refuses the file.
     void Play();
+    // The last play ended within the first block it was given: its frame was sound, but
+    // nothing in it could be played. Told by the end notification; cleared by `Play`.
+    bool FailedToStart() const;
     // Cuts the music off at once. Without an open file it does nothing.
     void Stop();
     MediaMode Mode() const;
