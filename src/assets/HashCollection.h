@@ -52,6 +52,18 @@ class HashCollection {
     void LoadFromFile(const std::string& path) {
         static_cast<Owner&>(*this).LoadFromStream(ReadStreamFile(path));
     }
+    // As LoadFromFile, but a file that fails to load changes nothing: the list keeps the
+    // items it had (a damaged skin must not leave half a playfield).
+    void LoadWholeFromFile(const std::string& path) {
+        keepOnError_ = true;
+        try {
+            LoadFromFile(path);
+        } catch (...) {
+            keepOnError_ = false;
+            throw;
+        }
+        keepOnError_ = false;
+    }
     // Throws StreamError when the file cannot be written.
     void SaveToFile(const std::string& path) const {
         const std::vector<uint8_t> bytes = static_cast<const Owner&>(*this).SaveToStream();
@@ -104,7 +116,12 @@ class HashCollection {
             items_ = std::move(kept);
             throw;
         } catch (...) {
-            for (auto& item : kept) item->Finalize();
+            if (keepOnError_) {
+                Clear();
+                items_ = std::move(kept);
+            } else {
+                for (auto& item : kept) item->Finalize();
+            }
             throw;
         }
         for (auto& item : kept) item->Finalize();
@@ -165,6 +182,7 @@ class HashCollection {
 
     std::vector<std::unique_ptr<Item>> items_;
     Device* device_ = nullptr;
+    bool keepOnError_ = false;
 };
 
 }  // namespace pabuko

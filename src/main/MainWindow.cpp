@@ -55,7 +55,10 @@ class CenterOnShow : public QObject {
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* dialog = static_cast<QWidget*>(watched);
-        if (event->type() == QEvent::Show && !dialog->parentWidget()) {
+        // A message box settles its size in its own show handler, after this one: centred
+        // again when it does.
+        const bool settled = event->type() == QEvent::Resize && dialog->isVisible();
+        if ((event->type() == QEvent::Show || settled) && !dialog->parentWidget()) {
             if (const QScreen* screen = dialog->screen()) {
                 QRect frame = dialog->frameGeometry();
                 frame.moveCenter(screen->availableGeometry().center());
@@ -313,10 +316,12 @@ void TfrmMain::FormCreate() {
     topLists_.Read(*this);
     StartupMark("top list");
 
+    // Whole or not at all: the message must not promise a game without pictures that then
+    // shows half of them.
     LoadDataFile(
-        "data/screen.src",
-        [this](const std::string& path) { DXImageListMisc.Items.LoadFromFile(path); },
-        "Nepodařilo se otevřít soubor se základní grafikou!\rZkontrolujte instalaci!");
+        "data/screen.src", "se základní grafikou",
+        [this](const std::string& path) { DXImageListMisc.Items.LoadWholeFromFile(path); },
+        "Hra poběží bez základní grafiky. Zkontrolujte instalaci!", "!");
 
     StartupMark("basic graphics");
     // The sound device, the effects, the music list and the gamepads follow once the first
@@ -335,16 +340,20 @@ void TfrmMain::StartDevices() {
     DXSound.Initialize();  // no device: every play is silent
     StartupMark("sound device");
     DXWaveList.SetDXSound(&DXSound);
-    soundAvailable_ = LoadDataFile("data/sounds/sfx.qvs", [this](const std::string& path) {
-        DXWaveList.Items.LoadFromFile(path);
-    });
+    // A missing file only greys the item; anything else in its place is a damaged file.
+    soundAvailable_ = LoadDataFile(
+        "data/sounds/sfx.qvs", "se zvuky",
+        [this](const std::string& path) { DXWaveList.Items.LoadFromFile(path); },
+        "Hra poběží bez zvuků.", ".", false);
     StartupMark("effects");
-    if (!soundAvailable_) {
+    // Without a device no effect can sound either: greyed, as the music is.
+    if (!soundAvailable_ || !DXSound.Initialized()) {
         mZvuky->setChecked(false);
         mZvuky->setEnabled(false);
     }
 
     MusicFiles = FilesWithExtension(folder + "data/music", ".mid");
+    musicRound_ = MusicFiles;
     MediaPlayer = std::make_unique<TMediaPlayer>(
         DXSound,
         [this](std::function<void()> task) {
@@ -425,40 +434,62 @@ void TfrmMain::LoadSkin() {
     mtrxText->SetText(chatter_.Current());
     mtrxText->SetAutoScroll(true);
 
-    LoadDataFile(
-        "data/skins/" + SkinName + ".qvs",
-        [this](const std::string& path) { DXImageListGame.Items.LoadFromFile(path); },
-        "Nepodařilo se otevřít soubor se skinem.");
+    auto load = [this](const std::string& skin) {
+        return TryDataFile(
+            "data/skins/" + skin + ".qvs", "se skinem",
+            [this](const std::string& path) { DXImageListGame.Items.LoadWholeFromFile(path); });
+    };
+    const DataFileProblem problem = load(SkinName);
+    if (!problem.Failed()) {
+        picturesSkin_ = SkinName;
+        return;
+    }
+    // A damaged skin leaves the pictures there were; with none yet, the standard skin's.
+    std::string consequence;
+    if (!picturesSkin_.empty()) {
+        consequence = "Zůstávají obrázky skinu „" + picturesSkin_ + "“.";
+    } else if (SkinName != "new" && !load("new").Failed()) {
+        picturesSkin_ = "new";
+        consequence = "Místo něj se použijí obrázky skinu „new“.";
+    } else {
+        consequence = "Hrací plocha zůstane bez obrázků. Zkontrolujte instalaci!";
+    }
+    ShowMessage("Chyba", MessageIcon::Error, problem.Text(".", consequence));
 }
 
-bool TfrmMain::LoadDataFile(const std::string& relativePath,
-                            const std::function<void(const std::string& path)>& load,
-                            const std::string& missing) {
+DataFileProblem TfrmMain::TryDataFile(const std::string& relativePath, const std::string& what,
+                                      const std::function<void(const std::string& path)>& load) {
+    DataFileProblem problem;
     const std::string path = programFolder_ + relativePath;
-    if (!FileExists(path)) {
-        if (!missing.empty()) ShowMessage("Chyba", MessageIcon::Error, missing);
-        return false;
+    const std::string named = " " + what + " „" + relativePath + "“";
+    problem.kind = ProbeFile(path);
+    if (problem.kind == FileKind::Missing) {
+        problem.failure = "Nepodařilo se otevřít soubor" + named;
+    } else if (problem.kind != FileKind::Regular) {
+        problem.failure =
+            "Nepodařilo se otevřít soubor" + named + ": " + FileKindProblem(problem.kind);
+    } else {
+        try {
+            load(path);
+        } catch (const std::bad_alloc&) {
+            problem.failure = "Soubor" + named + " je poškozený";
+            problem.reader = "Chce víc paměti, než je k dispozici.";
+        } catch (const std::exception& e) {
+            problem.failure = "Soubor" + named + " je poškozený";
+            problem.reader = e.what();
+        }
     }
-    try {
-        load(path);
-        return true;
-    } catch (const std::exception& e) {
-        ReportLoadError(relativePath, e);
-        return false;
-    }
+    return problem;
 }
 
-void TfrmMain::ReportLoadError(const std::string& relativePath, const std::exception& error) {
-    // The file first, so the player knows what to replace; the reader's own text under it.
-    QString text = QString::fromStdString(relativePath) + QLatin1Char('\n');
-    if (dynamic_cast<const std::bad_alloc*>(&error))
-        text += QStringLiteral("Soubor je poškozený: chce víc paměti, než je k dispozici.");
-    else
-        text += QString::fromStdString(error.what());
-    if (options_.ReportProblem) return options_.ReportProblem(text.toStdString());
-    QMessageBox box(QMessageBox::Critical, kCaption, text, QMessageBox::Ok,
-                    isVisible() ? this : nullptr);
-    ExecCentered(box);
+bool TfrmMain::LoadDataFile(const std::string& relativePath, const std::string& what,
+                            const std::function<void(const std::string& path)>& load,
+                            const std::string& consequence, const char* end, bool reportMissing) {
+    const DataFileProblem problem = TryDataFile(relativePath, what, load);
+    if (!problem.Failed()) return true;
+    if (reportMissing || problem.kind != FileKind::Missing)
+        ShowMessage("Chyba", MessageIcon::Error, problem.Text(end, consequence));
+    return false;
 }
 
 QImage TfrmMain::MiscPicture(int item) const {
@@ -511,6 +542,16 @@ void TfrmMain::ApplyWindowScale() {
     const layout::Point led = layout::LedLineAt(scale);
     mtrxText->move(led.x, led.y);
     adjustSize();
+    // Grown where it stood, the window may reach past the screen's edge: back onto it.
+    if (const QScreen* screen = this->screen(); screen && isVisible()) {
+        const QRect area = screen->availableGeometry();
+        QRect frame = frameGeometry();
+        frame.moveRight(std::min(frame.right(), area.right()));
+        frame.moveBottom(std::min(frame.bottom(), area.bottom()));
+        frame.moveLeft(std::max(frame.left(), area.left()));
+        frame.moveTop(std::max(frame.top(), area.top()));
+        if (frame.topLeft() != frameGeometry().topLeft()) move(frame.topLeft());
+    }
 }
 
 int FullscreenScale(int screenWidth, int screenHeight) {
@@ -687,21 +728,71 @@ uint32_t MusicTrackIndex(uint32_t seed, uint32_t count) {
 }
 
 void TfrmMain::PlayRandomTrack() {
-    if (MusicFiles.empty() || !MediaPlayer) return;
-    const uint32_t index =
-        MusicTrackIndex(seeds_.NextSeed(), static_cast<uint32_t>(MusicFiles.size()));
-    const std::string relative = "data/music/" + MusicFiles[index];
-    MediaPlayer->FileName = programFolder_ + relative;
-    try {
-        MediaPlayer->Open();
-        MediaPlayer->Play();
-    } catch (const MediaError& e) {
-        ReportLoadError(relative, e);
+    if (!MediaPlayer) return;
+    // A file that cannot be played leaves the round at its first attempt, and the next one
+    // is tried at once: never more than one attempt per file.
+    while (!musicRound_.empty()) {
+        const uint32_t index =
+            MusicTrackIndex(seeds_.NextSeed(), static_cast<uint32_t>(musicRound_.size()));
+        const std::string name = musicRound_[index];
+        const std::string relative = "data/music/" + name;
+        MediaPlayer->FileName = programFolder_ + relative;
+        try {
+            MediaPlayer->Open();
+            MediaPlayer->Play();
+            currentTrack_ = name;
+            break;
+        } catch (const MediaFileError&) {
+            const FileKind kind = ProbeFile(MediaPlayer->FileName);
+            DropTrack(name, kind == FileKind::Regular
+                                ? "není platný soubor MIDI."
+                                : "nelze otevřít: " + FileKindProblem(kind) + '.');
+        } catch (const MediaError& e) {
+            // No device or no soundfont: no file is to blame.
+            ShowMessage("Chyba", MessageIcon::Error, e.what());
+            break;
+        }
+    }
+    ReportDroppedTracks();
+}
+
+void TfrmMain::DropTrack(const std::string& name, const std::string& problem) {
+    const auto it = std::find(musicRound_.begin(), musicRound_.end(), name);
+    if (it == musicRound_.end()) return;
+    musicRound_.erase(it);
+    musicProblems_.push_back("Soubor s hudbou „data/music/" + name + "“ " + problem);
+    if (musicRound_.empty()) {
+        mHudba->setChecked(false);
+        mHudba->setEnabled(false);
     }
 }
 
+void TfrmMain::ReportDroppedTracks() {
+    // One box at a time: tracks that fail while it is open are told in the next one.
+    if (reportingMusic_ || musicProblems_.empty()) return;
+    reportingMusic_ = true;
+    while (!musicProblems_.empty()) {
+        std::string text;
+        for (const std::string& line : musicProblems_) text += line + '\r';
+        const bool one = musicProblems_.size() == 1;
+        musicProblems_.clear();
+        if (musicRound_.empty())
+            text += "Jiná hudba nezbyla, hudba se proto vypíná.";
+        else
+            text += one ? "Hra ho vynechá a hraje dál jinou hudbu."
+                        : "Hra je vynechá a hraje dál jinou hudbu.";
+        ShowMessage("Upozornění", MessageIcon::Warning, text);
+    }
+    reportingMusic_ = false;
+}
+
 void TfrmMain::MediaPlayerNotify() {
-    if (MediaPlayer->Mode() == MediaMode::Stopped && mHudba->isChecked()) PlayRandomTrack();
+    if (MediaPlayer->Mode() == MediaMode::Stopped && mHudba->isChecked()) {
+        // A track that ended before it began would otherwise be followed by the next at
+        // once, round and round.
+        if (MediaPlayer->FailedToStart()) DropTrack(currentTrack_, "není platný soubor MIDI.");
+        PlayRandomTrack();
+    }
     MediaPlayer->Notify = true;
 }
 

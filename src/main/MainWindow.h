@@ -22,6 +22,7 @@
 #include "endgame/TopListFileStore.h"
 #include "levels/LevelSetLoader.h"
 #include "main/SystemSources.h"
+#include "platform/Files.h"
 #include "platform/Gamepads.h"
 #include "platform/MediaPlayer.h"
 #include "platform/SoundDevice.h"
@@ -53,6 +54,21 @@ struct MainWindowOptions {
     std::string SettingsFile;
     // The music's soundfont; empty: the system's General MIDI one.
     std::string SoundFont;
+};
+
+// What went wrong with a data file: the first line of the box names the file and what
+// failed (the caller ends the sentence), the reader's own text goes on a line below.
+struct DataFileProblem {
+    FileKind kind = FileKind::Regular;
+    std::string failure;  // empty: the file loaded
+    std::string reader;
+    bool Failed() const { return !failure.empty(); }
+    // The failure ended by `end`, what the game does now, and the reader's text.
+    std::string Text(const char* end, const std::string& consequence) const {
+        std::string text = failure + end + '\r' + consequence;
+        if (!reader.empty()) text += '\r' + reader;
+        return text;
+    }
 };
 
 // The music's choice of a track: Random(count) of the runtime's generator seeded with
@@ -119,6 +135,8 @@ class TfrmMain : public QMainWindow, public GameHost {
 
     void PlayRandomTrack();
     void MediaPlayerNotify();
+    // The music files still in the round: those that could not be played are dropped.
+    const std::vector<std::string>& MusicRound() const { return musicRound_; }
 
     void LoadSkin();
     void mtrxTextScrollDone();
@@ -148,13 +166,19 @@ class TfrmMain : public QMainWindow, public GameHost {
     void FormShow();
     void StartDevices();
     QImage MiscPicture(int item) const;
-    // A load error: the file (relative to the program folder) and the reader's text.
-    void ReportLoadError(const std::string& relativePath, const std::exception& error);
-    // Loads the data file `relativePath` with `load`: a missing file shows `missing` (nothing
-    // when it is empty), a damaged one the reader's error. True when the file loaded.
-    bool LoadDataFile(const std::string& relativePath,
+    // Loads the data file `relativePath` with `load`, saying nothing; "soubor " + `what`
+    // ("se skinem") names it in the problem.
+    DataFileProblem TryDataFile(const std::string& relativePath, const std::string& what,
+                                const std::function<void(const std::string& path)>& load);
+    // The same, and a failure is reported with `consequence` (what the game does now); a
+    // missing file only when `reportMissing`. True when the file loaded.
+    bool LoadDataFile(const std::string& relativePath, const std::string& what,
                       const std::function<void(const std::string& path)>& load,
-                      const std::string& missing = {});
+                      const std::string& consequence, const char* end = ".",
+                      bool reportMissing = true);
+    // Takes a track that cannot be played out of the round and reports it, once.
+    void DropTrack(const std::string& name, const std::string& problem);
+    void ReportDroppedTracks();
     QString FrameCaption() const;
     void UpdateScaleChoices();
     void ApplyWindowScale();
@@ -170,8 +194,13 @@ class TfrmMain : public QMainWindow, public GameHost {
     Game game_;
     FrameDrawer frame_;
     std::string SkinName;
+    std::string picturesSkin_;  // the skin whose pictures the game list holds; empty: none
     ChatterState chatter_;
     std::vector<std::string> MusicFiles;
+    std::vector<std::string> musicRound_;
+    std::string currentTrack_;
+    std::vector<std::string> musicProblems_;  // not yet reported
+    bool reportingMusic_ = false;
 
     DrawingSurface DXDraw;
     ImageList DXImageListMisc;

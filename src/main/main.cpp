@@ -21,10 +21,14 @@ namespace {
 // from a text console deserves a sentence and an ordinary failure instead.
 void NoDisplayHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type != QtFatalMsg) return;
+    // Qt's own line names the platform; its advice to reinstall the game is beside the point.
+    QString detail = message.section(QLatin1Char('\n'), 0, 0);
+    if (const qsizetype advice = detail.indexOf(QLatin1String(" Reinstalling")); advice >= 0)
+        detail.truncate(advice);
     std::fprintf(stderr,
                  "Pabuko: nelze otevřít okno, není k dispozici displej. / "
                  "Cannot open a window: no display is available. (%s)\n",
-                 qPrintable(message.section(QLatin1Char('\n'), 0, 0)));
+                 qPrintable(detail));
     std::_Exit(1);
 }
 

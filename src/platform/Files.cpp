@@ -1,5 +1,9 @@
 #include "platform/Files.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -42,6 +46,34 @@ std::vector<std::string> FilesWithExtension(const std::string& folder, std::stri
             names.push_back(name);
     }
     return names;
+}
+
+FileKind ProbeFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return FileKind::Missing;
+        return errno == ELOOP ? FileKind::Loop : FileKind::Unreadable;
+    }
+    if (S_ISDIR(st.st_mode)) return FileKind::Folder;
+    // A pipe would block the reader and a device has no end.
+    if (!S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0) return FileKind::Unreadable;
+    return FileKind::Regular;
+}
+
+std::string FileKindProblem(FileKind kind) {
+    switch (kind) {
+        case FileKind::Regular:
+            return {};
+        case FileKind::Missing:
+            return "soubor neexistuje";
+        case FileKind::Folder:
+            return "na jeho místě je složka";
+        case FileKind::Loop:
+            return "je to smyčka symbolických odkazů";
+        case FileKind::Unreadable:
+            return "chybí právo ke čtení, nebo to není obyčejný soubor";
+    }
+    return {};
 }
 
 std::string StripExtension(const std::string& name) {

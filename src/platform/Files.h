@@ -21,6 +21,18 @@ std::optional<std::string> ReadWholeFile(const std::string& path, size_t limit =
 // order the folder gives them; none when the folder cannot be read.
 std::vector<std::string> FilesWithExtension(const std::string& folder, std::string_view extension);
 
+// What stands at a path, as far as reading it as a file goes.
+enum class FileKind {
+    Regular,     // a file (or a link to one)
+    Missing,     // nothing, or a link to nothing
+    Folder,      // a folder where a file should be
+    Loop,        // symbolic links that lead round in a circle
+    Unreadable,  // no permission, or something that is no file (a pipe, a device)
+};
+FileKind ProbeFile(const std::string& path);
+// Why a file of this kind cannot be read, in Czech, for a message ("je to složka").
+std::string FileKindProblem(FileKind kind);
+
 // A file name less its last four characters (".qvl", ".qvs").
 std::string StripExtension(const std::string& name);
 

@@ -1,5 +1,8 @@
 // The main window's start: the menu, the data files it loads or misses, the About window
 // and the help, the top list's folder.
+#include <QListWidget>
+
+#include "assets/ChoiceDialog.h"
 #include "main/MainWindowFixture.h"
 
 namespace pabuko {
@@ -78,9 +81,13 @@ TEST_F(MainWindowTest, MissingGraphicsAndSkinAreReportedAndTheGameGoesOn) {
     ModalDriver driver(AcceptEverything);
     Start();
     ASSERT_EQ(driver.messages.size(), 2);
-    EXPECT_EQ(driver.messages[0], QStringLiteral("Chyba|Nepodařilo se otevřít soubor se základní "
-                                                 "grafikou!\nZkontrolujte instalaci!"));
-    EXPECT_EQ(driver.messages[1], QStringLiteral("Chyba|Nepodařilo se otevřít soubor se skinem."));
+    EXPECT_EQ(driver.messages[0],
+              QStringLiteral("Chyba|Nepodařilo se otevřít soubor se základní grafikou "
+                             "„data/screen.src“!\nHra poběží bez základní grafiky. "
+                             "Zkontrolujte instalaci!"));
+    EXPECT_EQ(driver.messages[1],
+              QStringLiteral("Chyba|Nepodařilo se otevřít soubor se skinem „data/skins/new.qvs“."
+                             "\nHrací plocha zůstane bez obrázků. Zkontrolujte instalaci!"));
     QTest::keyClick(w.get(), Qt::Key_F2);
     EXPECT_EQ(S().Level, 1);
 }
@@ -96,18 +103,73 @@ TEST_F(MainWindowTest, DamagedFilesAreNamedInCentredMessagesAndTheGameGoesOn) {
     });
     Start();
     ASSERT_EQ(driver.messages.size(), 3);
-    const QStringList files{"data/screen.src", "data/sounds/sfx.qvs", "data/skins/new.qvs"};
+    // What failed with which file, what the game does now, and the reader's own text.
+    const QStringList expected{
+        "Chyba|Soubor se základní grafikou „data/screen.src“ je poškozený!\n"
+        "Hra poběží bez základní grafiky. Zkontrolujte instalaci!",
+        "Chyba|Soubor se zvuky „data/sounds/sfx.qvs“ je poškozený.\nHra poběží bez zvuků.",
+        "Chyba|Soubor se skinem „data/skins/new.qvs“ je poškozený.\n"
+        "Hrací plocha zůstane bez obrázků. Zkontrolujte instalaci!"};
     for (int i = 0; i < 3; ++i) {
-        const QStringList lines = driver.messages[i].section(QLatin1Char('|'), 1).split('\n');
-        ASSERT_EQ(lines.size(), 2) << driver.messages[i].toStdString();
-        EXPECT_EQ(lines[0], files[i]);
-        EXPECT_FALSE(lines[1].isEmpty());
+        const QStringList lines = driver.messages[i].split('\n');
+        ASSERT_EQ(lines.size(), 3) << driver.messages[i].toStdString();
+        EXPECT_EQ(lines[0] + '\n' + lines[1], expected[i]);
+        EXPECT_FALSE(lines[2].isEmpty());
     }
+    EXPECT_EQ(w->GameImages().Items.Count(), 0);  // nothing half-loaded
+    EXPECT_FALSE(A("mZvuky")->isEnabled());
     // Shown before the main window: centred on the screen, not in its corner.
     const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE((boxes[0].center() - centre).manhattanLength(), 4);
     QTest::keyClick(w.get(), Qt::Key_F2);
     EXPECT_EQ(S().Level, 1);
+}
+
+TEST_F(MainWindowTest, FolderOrLinkLoopInPlaceOfAFileIsNamedAsWell) {
+    Make({});
+    namespace fs = std::filesystem;
+    fs::remove(Root() + "data/screen.src");
+    fs::create_directories(Root() + "data/screen.src");
+    fs::remove(Root() + "data/sounds/sfx.qvs");
+    fs::create_symlink("sfx.qvs", Root() + "data/sounds/sfx.qvs");
+    ModalDriver driver(AcceptEverything);
+    Start();
+    ASSERT_EQ(driver.messages.size(), 2);
+    EXPECT_EQ(driver.messages[0],
+              QStringLiteral("Chyba|Nepodařilo se otevřít soubor se základní grafikou "
+                             "„data/screen.src“: na jeho místě je složka!\n"
+                             "Hra poběží bez základní grafiky. Zkontrolujte instalaci!"));
+    EXPECT_EQ(driver.messages[1],
+              QStringLiteral("Chyba|Nepodařilo se otevřít soubor se zvuky „data/sounds/sfx.qvs“: "
+                             "je to smyčka symbolických odkazů.\nHra poběží bez zvuků."));
+    EXPECT_FALSE(A("mZvuky")->isEnabled());
+}
+
+TEST_F(MainWindowTest, DamagedSkinKeepsThePicturesThereWere) {
+    Make({});
+    WriteFile(Root() + "data/skins/noc.qvs", {'T', 'P', 'F', '0', 7, 'b', 'r', 'o', 'k', 'e', 'n'});
+    ModalDriver driver([](QWidget* m) {
+        if (auto* dialog = qobject_cast<ChoiceDialog*>(m)) {
+            QTimer::singleShot(0, dialog, [dialog] {
+                dialog->ListBox->setCurrentItem(
+                    dialog->ListBox->findItems("noc", Qt::MatchExactly).front());
+                dialog->OK();
+            });
+        } else {
+            AcceptEverything(m);
+        }
+    });
+    Start();
+    const int pictures = w->GameImages().Items.Count();
+    ASSERT_GT(pictures, 0);
+    QTest::keyClick(w.get(), Qt::Key_S);
+    ASSERT_TRUE(WaitUntil([&] { return driver.messages.size() == 1; }));
+    const QStringList lines = driver.messages[0].split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0],
+              QStringLiteral("Chyba|Soubor se skinem „data/skins/noc.qvs“ je poškozený."));
+    EXPECT_EQ(lines[1], QStringLiteral("Zůstávají obrázky skinu „new“."));
+    EXPECT_EQ(w->GameImages().Items.Count(), pictures);
 }
 
 TEST_F(MainWindowTest, AboutComesFirstAndEnterClosesIt) {

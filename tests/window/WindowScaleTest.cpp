@@ -106,6 +106,20 @@ TEST_F(WindowScaleTest, TwiceAsLargeWithSharpPixelsAndBackToTheSameWindow) {
     EXPECT_EQ(led->geometry(), ledAt1);
 }
 
+TEST_F(WindowScaleTest, GrowingNearTheScreensEdgeBringsTheWindowBackOntoIt) {
+    Start();
+    const QRect area = w->screen()->availableGeometry();
+    w->move(area.right() - w->frameGeometry().width(), area.bottom() - w->frameGeometry().height());
+    A("mVelikost2")->trigger();
+    EXPECT_TRUE(area.contains(w->frameGeometry()))
+        << w->frameGeometry().x() << ',' << w->frameGeometry().y();
+    // Where it fits, it stays where it was.
+    A("mVelikost1")->trigger();
+    w->move(area.topLeft() + QPoint(10, 10));
+    A("mVelikost2")->trigger();
+    EXPECT_EQ(w->frameGeometry().topLeft(), area.topLeft() + QPoint(10, 10));
+}
+
 TEST_F(WindowScaleTest, TheChosenSizeIsRememberedAndLimitedByTheScreen) {
     Start();
     A("mVelikost2")->trigger();
