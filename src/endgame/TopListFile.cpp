@@ -1,13 +1,17 @@
 #include "endgame/TopListFile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <random>
 #include <system_error>
+#include <thread>
 
 namespace pabuko {
 
@@ -127,7 +131,9 @@ void SyncFolder(const fs::path& folder) {
 
 }  // namespace
 
-bool WriteTopListFile(const fs::path& path, const TopListEntries& entries) {
+bool WriteTopListFile(const fs::path& listPath, const TopListEntries& entries) {
+    const fs::path path = TopListTarget(listPath);
+    if (path.empty() || TopListWriteProtected(path)) return false;
     const std::string bytes = EncodeTopList(entries);
     std::random_device random;
     fs::path temp;
@@ -153,6 +159,63 @@ bool WriteTopListFile(const fs::path& path, const TopListEntries& entries) {
     }
     fs::remove(temp, ec);
     return false;
+}
+
+fs::path TopListTarget(const fs::path& path) {
+    fs::path target = path;
+    // As many links as the system itself follows.
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(target, ec)) return target;
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec) return {};
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return {};
+}
+
+bool TopListWriteProtected(const fs::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    // The mode bits also for root, whom access() would let write anything.
+    return (st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+void RemoveStaleTopListTemps(const fs::path& path) {
+    const std::string prefix = path.filename().string() + '.';
+    std::error_code ec;
+    for (fs::directory_iterator it(path.parent_path().empty() ? "." : path.parent_path(), ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        // Exactly the names WriteTopListFile makes: eight hex digits, then ".tmp".
+        if (name.size() != prefix.size() + 12 || name.compare(0, prefix.size(), prefix) != 0 ||
+            name.compare(name.size() - 4, 4, ".tmp") != 0)
+            continue;
+        const std::string digits = name.substr(prefix.size(), 8);
+        if (digits.find_first_not_of("0123456789abcdef") != std::string::npos) continue;
+        std::error_code removed;
+        if (it->is_regular_file(removed) && !it->is_symlink(removed))
+            fs::remove(it->path(), removed);
+    }
+}
+
+TopListLock::TopListLock(const fs::path& path, int waitMs) {
+    fs::path lock = path;
+    lock += ".lock";
+    fd_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd_ < 0) return;
+    // Polled, so that a copy of the game that hangs with the lock cannot hang this one.
+    for (int waited = 0;; waited += 20) {
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
+        if ((errno != EWOULDBLOCK && errno != EINTR) || waited >= waitMs) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ::close(fd_);
+    fd_ = -1;
+}
+
+TopListLock::~TopListLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 
 }  // namespace pabuko

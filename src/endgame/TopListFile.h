@@ -42,7 +42,32 @@ std::filesystem::path KeepDamagedTopList(const std::filesystem::path& path);
 
 // Writes through a temporary file of its own (two running copies never share one), flushed
 // to disk before it replaces the old file, so a crash, a power cut or a full disk never
-// leaves a broken list behind. False when it failed.
+// leaves a broken list behind. A list that is a symbolic link is written where the link
+// leads; a write-protected list is left as it is. False when it failed.
 bool WriteTopListFile(const std::filesystem::path& path, const TopListEntries& entries);
+
+// The file a save replaces: the list itself, or where its symbolic links lead (also when
+// the target does not exist yet). Empty when the links go round in a circle.
+std::filesystem::path TopListTarget(const std::filesystem::path& path);
+// The list exists and its write permission is taken away: the player wants it kept.
+bool TopListWriteProtected(const std::filesystem::path& path);
+// Removes the temporary files of saves that were killed before they could finish
+// (path + ".XXXXXXXX.tmp"). Only with the lock held: no other save is then under way.
+void RemoveStaleTopListTemps(const std::filesystem::path& path);
+
+// An exclusive lock on path + ".lock", held from reading the list on disk until the merged
+// list has replaced it, so that two copies of the game saving at once keep both their
+// entries. A second copy waits for it at most `waitMs`.
+class TopListLock {
+  public:
+    explicit TopListLock(const std::filesystem::path& path, int waitMs = 5000);
+    ~TopListLock();
+    TopListLock(const TopListLock&) = delete;
+    TopListLock& operator=(const TopListLock&) = delete;
+    bool Held() const { return fd_ >= 0; }
+
+  private:
+    int fd_ = -1;
+};
 
 }  // namespace pabuko

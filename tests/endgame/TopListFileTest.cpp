@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -283,6 +284,54 @@ TEST_F(TopListFileTest, FailedWriteKeepsTheOldFileWhole) {
     EXPECT_FALSE(WriteTopListFile(file, StandardTopList()));
     fs::permissions(folder, fs::perms::owner_all);
     EXPECT_EQ(ReadFile(file), old);
+}
+
+TEST_F(TopListFileTest, WriteProtectedListIsLeftAsItIs) {
+    const std::string old = EncodeTopList(SampleList());
+    WriteFile(file, old);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(WriteTopListFile(file, StandardTopList()));
+    EXPECT_EQ(ReadFile(file), old);
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(TopListFileTest, SymlinkedListIsWrittenWhereTheLinkLeads) {
+    fs::create_directory(folder / "kept");
+    const fs::path target = folder / "kept" / "scores.dat";
+    WriteFile(target, EncodeTopList(StandardTopList()));
+    fs::create_symlink("kept/scores.dat", file);
+    ASSERT_TRUE(WriteTopListFile(file, SampleList()));
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(ReadFile(target), EncodeTopList(SampleList()));
+    // A link to a list not yet there makes it; links in a circle write nothing.
+    fs::remove(target);
+    ASSERT_TRUE(WriteTopListFile(file, SampleList()));
+    EXPECT_EQ(ReadFile(target), EncodeTopList(SampleList()));
+    fs::remove(file);
+    fs::create_symlink("toplist.dat", file);
+    EXPECT_FALSE(WriteTopListFile(file, SampleList()));
+}
+
+TEST_F(TopListFileTest, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
+    for (const char* name : {"toplist.dat.0badf00d.tmp", "toplist.dat.12345678.tmp"})
+        WriteFile(folder / name, "half");
+    const std::vector<std::string> others{"toplist.dat",
+                                          "toplist.dat.bak",
+                                          "toplist.dat.lock",
+                                          "toplist.dat.1234567.tmp",
+                                          "toplist.dat.XYZ45678.tmp",
+                                          "jiny.dat.12345678.tmp"};
+    for (const auto& name : others) WriteFile(folder / name, "x");
+    RemoveStaleTopListTemps(file);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    std::vector<std::string> expected = others;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
 }
 
 TEST_F(TopListFileTest, KilledWriterLeavesTheOldOrTheNewListWhole) {
