@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "core/GameState.h"
 #include "core/WindowlessHost.h"
@@ -17,7 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kFormatWarning =
-    "Soubor s levely má nesprávný formát. Uvidíme, jestli půjde hrát...";
+    "Soubor s levely „data/levels/sada.qvl“ má nesprávný formát. Uvidíme, jestli půjde hrát...";
 
 class LoadLevelSetTest : public ::testing::Test {
   protected:
@@ -68,18 +69,32 @@ TEST_F(LoadLevelSetTest, MissingLevelFileChangesNothing) {
     ASSERT_EQ(host_.messages.size(), 1u);
     EXPECT_EQ(host_.messages[0].caption, "Chyba");
     EXPECT_EQ(host_.messages[0].icon, MessageIcon::Error);
-    EXPECT_EQ(host_.messages[0].text,
-              "Nebyl nalezen požadovaný soubor s levely, zkuste vybrat jiný\r"
-              "Pokud se tato chyba vyskytla při spouštění, zkontrolujte instalaci.");
+    EXPECT_EQ(
+        host_.messages[0].text,
+        "Nebyl nalezen požadovaný soubor s levely „data/levels/jina.qvl“, zkuste vybrat jiný\r"
+        "Pokud se tato chyba vyskytla při spouštění, zkontrolujte instalaci.");
     ExpectTenLevelsKept();
 }
 
-TEST_F(LoadLevelSetTest, ADirectoryIsNoLevelFile) {
+TEST_F(LoadLevelSetTest, LevelFileThatCannotBeReadIsNamedAndSaysSo) {
     fs::create_directories(root_ / "data/levels/sada.qvl");
     Load(false);
     ASSERT_EQ(host_.messages.size(), 1u);
     EXPECT_EQ(host_.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(host_.messages[0].text,
+              "Soubor s levely „data/levels/sada.qvl“ nelze přečíst: na jeho místě je složka.\r"
+              "Žádné levely nejsou načtené, a tak hru nelze začít.");
     EXPECT_EQ(state_.Levels.LevelCount, 0);
+    fs::remove(root_ / "data/levels/sada.qvl");
+    LoadTenLevels();
+    fs::remove(root_ / "data/levels/sada.qvl");
+    fs::create_symlink("sada.qvl", root_ / "data/levels/sada.qvl");
+    Load(false);
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].text,
+              "Soubor s levely „data/levels/sada.qvl“ nelze přečíst: je to smyčka symbolických "
+              "odkazů.\rLevely zůstaly beze změny.");
+    ExpectTenLevelsKept();
 }
 
 TEST_F(LoadLevelSetTest, SuccessIsSilentWithoutReport) {
@@ -132,35 +147,53 @@ TEST_F(LoadLevelSetTest, StandardRulesFileGivesTheSameLevelsAsNone) {
     }
 }
 
-TEST_F(LoadLevelSetTest, DamagedScoringFileChangesNothing) {
-    LoadTenLevels();
-    WriteLevels(3);
-    for (bool report : {false, true}) {
-        Write("sada.qvlb", std::string(17, '\x05'));
-        Load(report);
+TEST_F(LoadLevelSetTest, DamagedScoringFileIsNamedAndTheSetLoadsWithTheStandardRules) {
+    const std::string standard = "), a proto platí standardní pravidla bodování.";
+    struct Case {
+        std::function<void()> make;
+        std::string why;
+    };
+    const fs::path rules = root_ / "data/levels/sada.qvlb";
+    for (const Case& c :
+         {Case{[&] { Write("sada.qvlb", std::string(5, '\x05')); }, "má jen 5 bajtů z 18"},
+          Case{[&] { Write("sada.qvlb", ""); }, "je prázdný"},
+          Case{[&] { fs::create_directories(rules); }, "na jeho místě je složka"},
+          Case{[&] { fs::create_symlink("sada.qvlb", rules); },
+               "je to smyčka symbolických odkazů"}}) {
+        fs::remove_all(rules);
+        c.make();
+        SCOPED_TRACE(c.why);
+        const std::string problem =
+            "Soubor s pravidly bodování „data/levels/sada.qvlb“ je "
+            "poškozený nebo nečitelný (" +
+            c.why + standard;
+        // A new game: a warning box of its own, and the set is there to be played.
+        state_.Levels.LevelCount = 0;
+        WriteLevels(3);
+        Load(false);
         ASSERT_EQ(host_.messages.size(), 1u);
-        EXPECT_EQ(host_.messages[0].caption, "Chyba");
-        EXPECT_EQ(host_.messages[0].icon, MessageIcon::Error);
+        EXPECT_EQ(host_.messages[0].caption, "Upozornění");
+        EXPECT_EQ(host_.messages[0].icon, MessageIcon::Warning);
+        EXPECT_EQ(host_.messages[0].text, problem);
+        EXPECT_EQ(state_.Levels.LevelCount, 3);
+        EXPECT_EQ(state_.Levels[3].LevelScore, 150);
+        // Chosen in the dialog: the report says it instead of the standard rules' sentence.
+        Load(true);
+        ASSERT_EQ(host_.messages.size(), 1u);
+        EXPECT_EQ(host_.messages[0].caption, "Informace");
         EXPECT_EQ(host_.messages[0].text,
-                  "Soubor s pravidly bodování \"sada.qvlb\" je poškozený nebo nečitelný.\r"
-                  "Levely zůstaly beze změny.");
-        ExpectTenLevelsKept();
+                  "Ze souboru \"sada.qvl\" bylo v pořádku načteno 3 úrovní.\r" + problem);
     }
-    // Unreadable: a folder in the file's place.
-    fs::remove(root_ / "data/levels/sada.qvlb");
-    fs::create_directories(root_ / "data/levels/sada.qvlb");
-    Load(false);
-    ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0].caption, "Chyba");
-    ExpectTenLevelsKept();
 }
 
-TEST_F(LoadLevelSetTest, ScoringFileIsJudgedBeforeTheLevelLines) {
-    Write("sada.qvl", "");  // damaged too, but the scoring file stops the load first
-    Write("sada.qvlb", "short");
+TEST_F(LoadLevelSetTest, DamagedLevelFileNamesTheLevelAndChangesNothing) {
+    Write("sada.qvl", "");
+    Write("sada.qvlb", "short");  // damaged too, but no set is loaded to report it for
     Load(true);
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(host_.messages[0].text,
+              "Soubor s levely „data/levels/sada.qvl“ má nesprávný formát: neobsahuje žádný "
+              "level.\rŽádné levely nejsou načtené, a tak hru nelze začít.");
 }
 
 TEST_F(LoadLevelSetTest, FewerLevelsKeepTheRecordsAboveThem) {
@@ -178,15 +211,21 @@ TEST_F(LoadLevelSetTest, DamagedLevelFileWarnsOnlyAndChangesNothing) {
     badQuiz[9 + 6] = "2x50";
     auto badTiles = LevelLines(3);
     badTiles[7] = "mnoho";
-    for (const std::string& bytes :
-         {std::string(), WriteLevelFile(badQuiz), WriteLevelFile(badTiles)}) {
+    auto longWord = LevelLines(3);
+    longWord[18] = std::string(300, 'W');
+    for (const auto& [bytes, level] :
+         {std::pair{WriteLevelFile(badQuiz), 2}, std::pair{WriteLevelFile(badTiles), 1},
+          std::pair{WriteLevelFile(longWord), 3}}) {
         LoadTenLevels();
         Write("sada.qvl", bytes);
         Load(true);
         ASSERT_EQ(host_.messages.size(), 1u);
         EXPECT_EQ(host_.messages[0].caption, "Chyba");
         EXPECT_EQ(host_.messages[0].icon, MessageIcon::Warning);
-        EXPECT_EQ(host_.messages[0].text, kFormatWarning);
+        EXPECT_EQ(host_.messages[0].text,
+                  "Soubor s levely „data/levels/sada.qvl“ má nesprávný "
+                  "formát: level " +
+                      std::to_string(level) + " je poškozený.\rLevely zůstaly beze změny.");
         ExpectTenLevelsKept();
         EXPECT_EQ(state_.Levels[1].Word, Word(1));
     }
