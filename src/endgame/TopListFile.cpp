@@ -207,7 +207,11 @@ TopListLock::TopListLock(const fs::path& path, int waitMs) {
     // Polled, so that a copy of the game that hangs with the lock cannot hang this one.
     for (int waited = 0;; waited += 20) {
         if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
-        if ((errno != EWOULDBLOCK && errno != EINTR) || waited >= waitMs) break;
+        if (errno != EWOULDBLOCK && errno != EINTR) break;
+        if (waited >= waitMs) {
+            busy_ = true;
+            break;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ::close(fd_);

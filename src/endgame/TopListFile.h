@@ -65,9 +65,13 @@ class TopListLock {
     TopListLock(const TopListLock&) = delete;
     TopListLock& operator=(const TopListLock&) = delete;
     bool Held() const { return fd_ >= 0; }
+    // Not held because another copy held it all the time (not because the lock file
+    // could not be made).
+    bool Busy() const { return busy_; }
 
   private:
     int fd_ = -1;
+    bool busy_ = false;
 };
 
 }  // namespace pabuko

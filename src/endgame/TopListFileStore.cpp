@@ -67,11 +67,26 @@ void TopListFileStore::SetEntries(const TopListEntries& entries) {
 
 bool TopListFileStore::Save(GameHost& host) {
     const auto path = Path();
-    bool ok = !fileProtected_;
-    if (ok) {
+    std::string why;
+    // From reading the list on disk to replacing it: another copy saving at the same
+    // instant waits, and then finds this copy's entries in the file.
+    const TopListLock lock(path);
+    const fs::path target = TopListTarget(path);
+    if (fileProtected_) {
+        why = "Soubor je poškozený nebo nečitelný, a proto zůstal beze změny.";
+    } else if (!lock.Held()) {
+        why = lock.Busy() ? "Právě ho ukládá jiná spuštěná kopie hry."
+                          : "Složka neexistuje, nebo do ní nelze zapisovat.";
+    } else if (target.empty()) {
+        why = "Soubor je smyčka symbolických odkazů.";
+    } else if (TopListWriteProtected(target)) {
+        why = "Soubor je chráněný proti zápisu, a proto zůstal beze změny.";
+    } else {
+        RemoveStaleTopListTemps(target);
         // Another copy of the game may have saved since this one started: its entries stay,
         // and ours go in among them by the usual rule.
         TopListLoad disk = LoadTopListFile(path);
+        bool ok = true;
         if (disk.State == TopListFileState::Read) {
             for (const TopListEntry& e : added_) InsertTopListEntry(disk.Entries, e);
             entries_ = disk.Entries;
@@ -80,13 +95,17 @@ bool TopListFileStore::Save(GameHost& host) {
         } else if (disk.State == TopListFileState::Unreadable) {
             ok = false;
         }
-    }
-    if (ok && WriteTopListFile(path, entries_)) {
-        added_.clear();
-        return true;
+        if (ok && WriteTopListFile(path, entries_)) {
+            added_.clear();
+            return true;
+        }
+        why = ok ? "Zápis se nezdařil: složka je chráněná proti zápisu, nebo je plný disk."
+                 : "Soubor je poškozený nebo nečitelný, a proto zůstal beze změny.";
     }
     host.ShowMessage("Chyba", MessageIcon::Error,
-                     "TOP-List se nepodařilo uložit do souboru toplist.dat.");
+                     "TOP-List se nepodařilo uložit do souboru toplist.dat ve složce „" +
+                         path.parent_path().string() + "“.\r" + why +
+                         " Nové zápisy do TOP-Listu se neuložily.");
     return false;
 }
 

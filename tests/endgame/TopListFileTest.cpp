@@ -57,6 +57,15 @@ class TopListFileTest : public ::testing::Test {
         fs::remove_all(folder);
     }
     int32_t Best() const { return store.Entries()[0].Points; }
+    // The failed save's box: the folder, why, and what is lost.
+    std::string SaveError(const std::string& why) const {
+        return "message Chyba|error|TOP-List se nepodařilo uložit do souboru toplist.dat ve "
+               "složce „" +
+               file.parent_path().string() + "“.\r" + why +
+               " Nové zápisy do TOP-Listu se neuložily.";
+    }
+    static constexpr const char* kKept =
+        "Soubor je poškozený nebo nečitelný, a proto zůstal beze změny.";
 
     fs::path folder, file;
     WindowlessHost host;
@@ -190,8 +199,7 @@ TEST_F(TopListFileTest, DamagedFileThatCannotBeBackedUpIsNeverOverwritten) {
     fs::permissions(folder, fs::perms::owner_all);
     host.calls.clear();
     EXPECT_FALSE(store.Save(host));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"message Chyba|error|TOP-List se nepodařilo "
-                                                    "uložit do souboru toplist.dat."}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{SaveError(kKept)}));
     EXPECT_EQ(ReadFile(file), damaged);
 }
 
@@ -199,8 +207,7 @@ TEST_F(TopListFileTest, FileThatCannotBeReadIsLeftAloneAndNeverOverwritten) {
     const std::string warning =
         "message Upozornění|warning|Soubor toplist.dat nelze přečíst. Hraje se se základním "
         "TOP-Listem a soubor zůstane beze změny.";
-    const std::string error =
-        "message Chyba|error|TOP-List se nepodařilo uložit do souboru toplist.dat.";
+    const std::string error = SaveError(kKept);
     fs::create_directory(file);  // a folder where the file should be
     EXPECT_EQ(LoadTopListFile(file).State, TopListFileState::Unreadable);
     store.Read(host);
@@ -257,8 +264,9 @@ TEST_F(TopListFileTest, TwoCopiesSavingKeepEachOthersEntries) {
         EXPECT_EQ(saved[i].Name, expected[i].first) << i;
         EXPECT_EQ(saved[i].Points, expected[i].second) << i;
     }
-    for (const auto& entry : fs::directory_iterator(folder))
-        EXPECT_EQ(entry.path().filename(), "toplist.dat");  // no temporary file left
+    for (const auto& entry : fs::directory_iterator(folder))  // no temporary file left
+        EXPECT_TRUE(entry.path().filename() == "toplist.dat" ||
+                    entry.path().filename() == "toplist.dat.lock");
 }
 
 TEST_F(TopListFileTest, ListBesideTheProgramIsCopiedIntoTheUsersFolder) {
@@ -371,20 +379,111 @@ TEST_F(TopListFileTest, KilledWriterLeavesTheOldOrTheNewListWhole) {
     }
 }
 
-TEST_F(TopListFileTest, FailedSaveShowsAnErrorAndReportsIt) {
+TEST_F(TopListFileTest, FailedSaveNamesTheFolderAndWhy) {
     store.SetEntries(SampleList());
-    const std::string error =
-        "message Chyba|error|TOP-List se nepodařilo uložit do souboru toplist.dat.";
-
     fs::create_directory(file);  // a folder where the file should be
     EXPECT_FALSE(store.Save(host));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{error}));
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{SaveError(kKept)}));
+    for (const auto& entry : fs::directory_iterator(folder))
+        EXPECT_NE(entry.path().extension(), ".tmp");
+    fs::remove(file);
+
+    // Write-protected: left as it is, its permissions too.
+    host.calls.clear();
+    const std::string old = EncodeTopList(StandardTopList());
+    WriteFile(file, old);
+    fs::permissions(file, fs::perms::owner_read);
+    EXPECT_FALSE(store.Save(host));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{SaveError(
+                              "Soubor je chráněný proti zápisu, a proto zůstal beze změny.")}));
+    EXPECT_EQ(ReadFile(file), old);
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms::owner_read);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
 
     host.calls.clear();
     store = TopListFileStore((folder / "no-such-folder").string() + "/");
+    file = folder / "no-such-folder" / "toplist.dat";
     EXPECT_FALSE(store.Save(host));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{error}));
+    EXPECT_EQ(
+        host.calls,
+        (std::vector<std::string>{SaveError("Složka neexistuje, nebo do ní nelze zapisovat.")}));
+}
+
+TEST_F(TopListFileTest, SaveWritesThroughASymlinkAndClearsKilledSavesTemporaryFiles) {
+    fs::create_directory(folder / "kept");
+    WriteFile(folder / "kept" / "scores.dat", EncodeTopList(StandardTopList()));
+    fs::create_symlink("kept/scores.dat", file);
+    // What 35 killed saves left behind.
+    for (int i = 0; i < 5; ++i)
+        WriteFile(folder / "kept" / ("scores.dat.0000000" + std::to_string(i) + ".tmp"), "x");
+    store.Read(host);
+    store.Enter({"Hurbo", 10});
+    ASSERT_TRUE(store.Save(host));
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(LoadTopListFile(folder / "kept" / "scores.dat").Entries[0].Points, 10);
+    std::vector<std::string> kept;
+    for (const auto& entry : fs::directory_iterator(folder / "kept"))
+        kept.push_back(entry.path().filename().string());
+    EXPECT_EQ(kept, std::vector<std::string>{"scores.dat"});
+}
+
+TEST_F(TopListFileTest, TwoProcessesSavingAtTheSameInstantKeepBothEntries) {
+    WriteFile(file, EncodeTopList(SampleList()));  // 123456, 70000, 500, −42, 0 …
+    store.Read(host);
+    store.Enter({"B", 600});
+
+    int go[2], saved[2];
+    ASSERT_EQ(::pipe(go), 0);
+    ASSERT_EQ(::pipe(saved), 0);
+    const pid_t copy = ::fork();
+    ASSERT_GE(copy, 0);
+    if (copy == 0) {
+        host.recordCalls = false;
+        char c;
+        (void)!::read(go[0], &c, 1);
+        const char result = store.Save(host) ? 'y' : 'n';
+        (void)!::write(saved[1], &result, 1);
+        ::_exit(0);
+    }
+    ::close(saved[1]);
+    // This process is another copy in the middle of its save: it holds the lock and has
+    // read the list on disk, but not yet renamed its own into place. (Taken after the fork,
+    // so that the child holds no copy of it.)
+    auto other = std::make_unique<TopListLock>(file);
+    ASSERT_TRUE(other->Held());
+    TopListEntries theirs = LoadTopListFile(file).Entries;
+    InsertTopListEntry(theirs, {"A", 700});
+    ASSERT_EQ(::write(go[1], "g", 1), 1);
+    // The child's save gets every chance to run ahead; with the lock it waits instead.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(WriteTopListFile(file, theirs));
+    other.reset();
+    char result = 0;
+    ASSERT_EQ(::read(saved[0], &result, 1), 1);
+    ::close(saved[0]);
+    ::waitpid(copy, nullptr, 0);
+    EXPECT_EQ(result, 'y');
+    const TopListEntries list = LoadTopListFile(file).Entries;
+    EXPECT_EQ(list[2].Name, "A");
+    EXPECT_EQ(list[2].Points, 700);
+    EXPECT_EQ(list[3].Name, "B");
+    EXPECT_EQ(list[3].Points, 600);
+
+    // Held by another process longer than a save waits: not taken, and told apart from a
+    // lock file that cannot be made.
+    const TopListLock held(file);
+    const pid_t waiter = ::fork();
+    ASSERT_GE(waiter, 0);
+    if (waiter == 0) {
+        const TopListLock mine(file, 50);
+        ::_exit(!mine.Held() && mine.Busy() ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(waiter, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const TopListLock nowhere(folder / "no-such-folder" / "toplist.dat", 50);
+    EXPECT_FALSE(nowhere.Held());
+    EXPECT_FALSE(nowhere.Busy());
 }
 
 TEST_F(TopListFileTest, SaveIntoAReadOnlyFolderFails) {
