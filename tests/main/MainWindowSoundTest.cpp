@@ -104,6 +104,20 @@ TEST_F(MainWindowTest, MusicGoesTrackAfterTrackStopsWithF6AndStartsAfreshWithF6)
     EXPECT_EQ(music.Mode(), MediaMode::Playing);
 }
 
+TEST_F(MainWindowTest, WithoutASoundDeviceBothSoundItemsAreGreyed) {
+    Make({});
+    soundFont.clear();
+    const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
+    qputenv("SDL_AUDIODRIVER", "no-such-driver");
+    Start();
+    qputenv("SDL_AUDIODRIVER", driver);
+    ASSERT_FALSE(w->SoundDeviceOpen());
+    for (const char* item : {"mZvuky", "mHudba"}) {
+        EXPECT_FALSE(A(item)->isEnabled()) << item;
+        EXPECT_FALSE(A(item)->isChecked()) << item;
+    }
+}
+
 TEST_F(MainWindowTest, MusicThatCannotPlayIsReportedOnceAndSwitchedOff) {
     Make({});
     WriteFile(Root() + "data/music/track.mid", {'M', 'T', 'h', 'd'});
