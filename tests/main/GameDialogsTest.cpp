@@ -208,15 +208,17 @@ TEST_F(LevelSetDialogTest, ListsThePlayersOwnSetsAfterTheShippedOnesAndLoadsThem
     EXPECT_EQ(state.Levels.LevelCount, 1);
     EXPECT_EQ(state.Levels[1].Word, "KOS");
 
-    // A damaged set of the player's gets the message a damaged shipped one gets.
+    // A damaged set of the player's gets the message a damaged shipped one gets, naming the
+    // file in the player's folder.
     host.calls.clear();
     dialog->show();
     Select("rozbita");
     QTest::keyClick(dialog->ListBox, Qt::Key_Return);
     ASSERT_FALSE(host.calls.empty());
-    EXPECT_EQ(host.calls.front(),
-              "message Chyba|warning|Soubor s levely má nesprávný formát. "
-              "Uvidíme, jestli půjde hrát...");
+    const std::string& message = host.calls.front();
+    EXPECT_EQ(message.rfind("message Chyba|warning|Soubor s levely „/", 0), 0u) << message;
+    EXPECT_NE(message.find("/pabuko/levels/rozbita.qvl“ má nesprávný formát"), std::string::npos)
+        << message;
     EXPECT_EQ(state.Levels.LevelCount, 1);
 }
 
