@@ -2,6 +2,7 @@
 #include <map>
 
 #include "core/GameFixture.h"
+#include "core/SpecialTiles.h"
 
 namespace pabuko::testing {
 namespace {
@@ -21,6 +22,10 @@ class SpawningTest : public GameTest {
         return state.Falling.Code;
     }
 };
+
+TEST(SpecialTileTables, TilesInCodeOrderWithTheirScoresAndDrawsCoveringTheRange) {
+    EXPECT_TRUE(detail::SpecialTablesHold());
+}
 
 TEST_F(SpawningTest, GeneratorAdvancesTheSeedAndTakesTheHighWordOfTheProduct) {
     state.RandSeed = 0;
