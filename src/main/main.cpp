@@ -64,7 +64,10 @@ int main(int argc, char* argv[]) {
         bool problems = false;
         if (parser.isSet(check)) {
             options.ShowAboutAtStart = false;
-            options.ReportProblem = [&problems](const std::string& text) {
+            options.ReportProblem = [&problems](std::string text) {
+                // A box's lines break at CR; on the terminal each goes on a line of its own.
+                for (size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', at))
+                    text.replace(at, 1, "\n    ");
                 std::cerr << "pabuko: " << text << '\n';
                 problems = true;
             };
