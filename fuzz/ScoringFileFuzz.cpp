@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto rules = pabuko::ParseScoringRules(bytes);
-    if (rules.has_value() != (size >= pabuko::ScoringRulesSize)) std::abort();
+    if (rules.has_value() != (size >= pabuko::kScoringRulesSize)) std::abort();
     if (!rules) return 0;
     if (pabuko::ParseScoringRules(pabuko::SerializeScoringRules(*rules)) != rules) std::abort();
     for (int n = 1; n <= pabuko::kMaxLevels; ++n) {

@@ -11,9 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const pabuko::TopListEntries entries = pabuko::DecodeTopList(bytes);
     for (const auto& e : entries)
-        if (e.Name.size() > pabuko::TopListNameMax) std::abort();
+        if (e.Name.size() > pabuko::kTopListNameMax) std::abort();
     const std::string again = pabuko::EncodeTopList(entries);
-    if (again.size() != pabuko::TopListFileSize) std::abort();
+    if (again.size() != pabuko::kTopListFileSize) std::abort();
     const pabuko::TopListEntries back = pabuko::DecodeTopList(again);
     for (size_t i = 0; i < entries.size(); ++i)
         if (back[i].Name != entries[i].Name || back[i].Points != entries[i].Points) std::abort();

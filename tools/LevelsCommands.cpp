@@ -83,7 +83,7 @@ std::vector<std::string> CheckLevelSource(std::string text) {
     while (notes < source.size() && source[notes].starts_with('#')) ++notes;
     source.erase(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(notes));
     // Blank lines after the last level are the editor's, not a level's.
-    while (!source.empty() && source.back().empty() && (source.size() + 1) % LinesPerLevel != 0) {
+    while (!source.empty() && source.back().empty() && (source.size() + 1) % kLinesPerLevel != 0) {
         source.pop_back();
     }
     if (source.empty()) throw SourceError{notes + 1, "no level at all"};
@@ -105,7 +105,7 @@ std::vector<std::string> CheckLevelSource(std::string text) {
             // Scrambled, these would turn into line breaks or the end of the text.
             if (c < 0x20 || c == 0x7F) throw SourceError{lineNo, "a control character"};
         }
-        switch (i % LinesPerLevel) {
+        switch (i % kLinesPerLevel) {
             case 0:
                 if (bytes->empty() || bytes->size() > 12 ||
                     bytes->find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ ") != std::string::npos) {
@@ -137,13 +137,13 @@ std::vector<std::string> CheckLevelSource(std::string text) {
         }
         lines.push_back(std::move(*bytes));
     }
-    if ((lines.size() + 1) % LinesPerLevel != 0) {
+    if ((lines.size() + 1) % kLinesPerLevel != 0) {
         throw SourceError{notes + lines.size(),
                           "the last level is incomplete (a level has eight lines and "
                           "an empty separator line)"};
     }
-    if ((lines.size() + 1) / LinesPerLevel > kMaxLevels) {
-        throw SourceError{notes + kMaxLevels * LinesPerLevel + 1,
+    if ((lines.size() + 1) / kLinesPerLevel > kMaxLevels) {
+        throw SourceError{notes + kMaxLevels * kLinesPerLevel + 1,
                           "a level set holds at most 100 levels"};
     }
     return lines;
@@ -197,7 +197,7 @@ int Pack(const std::string& src, std::string out) {
             return 1;
         }
         if (players) {
-            std::cout << out << ": " << (lines.size() + 1) / LinesPerLevel << " levels\n";
+            std::cout << out << ": " << (lines.size() + 1) / kLinesPerLevel << " levels\n";
         }
     } catch (const SourceError& e) {
         std::cerr << src << ':' << e.line << ": " << e.reason << '\n';

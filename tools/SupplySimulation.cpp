@@ -70,16 +70,16 @@ double LetterWait(int code) {
 // How far a well is from its word, in tiles still to come, with the dangers added: the
 // cheapest row to finish the word in, high columns and used stack slots.
 double Distance(const GameState& s) {
-    constexpr double DigPerTile = 8.0;  // a wrong tile costs a clearing partner or a special
-    constexpr double Filler = 0.5;      // a tile under a raised word row
-    constexpr double Clash = 6.0;       // the letter would clear with the tile below it
-    constexpr double PerRow = 0.2;      // a higher word row leaves less room (squared)
-    constexpr double Above = 1.0;       // a tile over the word row only takes room
-    constexpr double Slot = 0.5;        // a stack slot, dearer the more are taken
-    constexpr double SlotGrow = 0.1;
-    constexpr int HighestRow = 12;
+    constexpr double kDigPerTile = 8.0;  // a wrong tile costs a clearing partner or a special
+    constexpr double kFiller = 0.5;      // a tile under a raised word row
+    constexpr double kClash = 6.0;       // the letter would clear with the tile below it
+    constexpr double kPerRow = 0.2;      // a higher word row leaves less room (squared)
+    constexpr double kAbove = 1.0;       // a tile over the word row only takes room
+    constexpr double kSlot = 0.5;        // a stack slot, dearer the more are taken
+    constexpr double kSlotGrow = 0.1;
+    constexpr int kHighestRow = 12;
     // A slow level leaves time to steer past high columns.
-    const int Safe = s.BaseDelay >= 250 ? 10 : 8;
+    const int safe = s.BaseDelay >= 250 ? 10 : 8;
 
     const int width = std::clamp<int>(s.WordLength, 1, kWellColumns);
     const int first = kWellColumns - width;
@@ -92,28 +92,28 @@ double Distance(const GameState& s) {
     }
 
     double best = std::numeric_limits<double>::max();
-    for (int level = 1; level <= HighestRow; ++level) {
-        double cost = PerRow * (level - 1) * (level - 1);
+    for (int level = 1; level <= kHighestRow; ++level) {
+        double cost = kPerRow * (level - 1) * (level - 1);
         const int row = kWellRows - level;
         for (int i = 0; i < width && cost < best; ++i) {
             const char ch = i < static_cast<int>(s.TargetWord.size()) ? s.TargetWord[i] : ' ';
             const int h = height[i];
             if (ch == ' ') {
-                if (h >= level) cost += DigPerTile * (h - level + 1);
+                if (h >= level) cost += kDigPerTile * (h - level + 1);
                 continue;
             }
             const int code = ch - 'A' + 1;
             if (h >= level) {
                 if (s.Well[first + i][row] != code) {
-                    cost += DigPerTile * (h - level + 1) + LetterWait(code);
+                    cost += kDigPerTile * (h - level + 1) + LetterWait(code);
                 } else {
-                    cost += Above * (h - level);
+                    cost += kAbove * (h - level);
                 }
             } else {
                 const int fill = level - 1 - h;
-                cost += LetterWait(code) + Filler * fill;
+                cost += LetterWait(code) + kFiller * fill;
                 if (fill == 0 && h > 0 && std::abs(s.Well[first + i][row + 1] - code) <= 1) {
-                    cost += Clash;
+                    cost += kClash;
                 }
             }
         }
@@ -122,14 +122,14 @@ double Distance(const GameState& s) {
 
     double danger = 0;
     for (int i = 0; i < width; ++i) {
-        if (height[i] > Safe) danger += (height[i] - Safe) * (height[i] - Safe);
+        if (height[i] > safe) danger += (height[i] - safe) * (height[i] - safe);
     }
     double stacks = 0;
     int used = 0;
     for (const auto* stack : {&s.LeftStack, &s.RightStack}) {
         for (uint8_t code : *stack) {
             if (code == TileEmpty) continue;
-            stacks += Slot + SlotGrow * used++;
+            stacks += kSlot + kSlotGrow * used++;
             if (IsStacked(code, InStack::ExtraLife) ||
                 (IsStacked(code, InStack::SlowsDown) && s.Level > 3))
                 stacks -= 2.0;

@@ -21,7 +21,7 @@ void Game::EnterTopList() {
     if (s.Levels.LevelSetName != "new") return;
     if (topList_.Rank(s.Score) < 0) return;
     std::string name = host_.AskName();
-    if (name.size() > TopListNameMax) name.resize(TopListNameMax);
+    if (name.size() > kTopListNameMax) name.resize(kTopListNameMax);
     topList_.Enter({std::move(name), s.Score});
     host_.ShowTopList();
 }

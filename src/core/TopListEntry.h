@@ -7,10 +7,10 @@
 
 namespace pabuko {
 
-constexpr std::size_t TopListNameMax = 20;
+constexpr std::size_t kTopListNameMax = 20;
 
 struct TopListEntry {
-    std::string Name;  // Windows-1250 bytes, at most TopListNameMax
+    std::string Name;  // Windows-1250 bytes, at most kTopListNameMax
     int32_t Points = 0;
 };
 

@@ -41,7 +41,7 @@ bool TDXInput::Active() const {
 InputStateSet TDXInput::PollKeyboard() const {
     InputStateSet held;
     if (!Active()) return held;
-    for (int n = 0; n < InputStateCount; ++n)
+    for (int n = 0; n < kInputStateCount; ++n)
         for (int slot = 0; slot < 3; ++slot)
             if (KeyHeld(Assigns[3 * n + slot])) {
                 held.Add(n);
@@ -57,7 +57,7 @@ void TDXInput::Update() {
         if (Active()) combined |= joystick;
     }
     combined |= PollKeyboard();
-    for (int n = 0; n < InputStateCount; ++n) {
+    for (int n = 0; n < kInputStateCount; ++n) {
         if (combined.Has(n) && !previous_.Has(n)) states_.Add(n);
         if (!combined.Has(n) && previous_.Has(n)) states_.Remove(n);
     }

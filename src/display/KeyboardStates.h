@@ -11,7 +11,7 @@
 namespace pabuko {
 
 // Up to three virtual-key codes per state, state-major (entry 3 × state + slot).
-using KeyAssigns = std::array<int32_t, InputStateCount * 3>;
+using KeyAssigns = std::array<int32_t, kInputStateCount * 3>;
 KeyAssigns DefaultKeyAssigns();
 
 class TDXInput {

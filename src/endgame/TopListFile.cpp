@@ -27,10 +27,10 @@ TopListEntries StandardTopList() {
 }
 
 std::string EncodeTopList(const TopListEntries& entries) {
-    std::string bytes(TopListFileSize, '\0');
+    std::string bytes(kTopListFileSize, '\0');
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        char* entry = bytes.data() + i * TopListEntrySize;
-        const std::size_t length = std::min(entries[i].Name.size(), TopListNameMax);
+        char* entry = bytes.data() + i * kTopListEntrySize;
+        const std::size_t length = std::min(entries[i].Name.size(), kTopListNameMax);
         entry[0] = static_cast<char>(length);
         entries[i].Name.copy(entry + 1, length);
         const auto points = static_cast<uint32_t>(entries[i].Points);
@@ -40,12 +40,12 @@ std::string EncodeTopList(const TopListEntries& entries) {
 }
 
 TopListEntries DecodeTopList(std::string_view bytes) {
-    if (bytes.size() < TopListFileSize) return StandardTopList();
+    if (bytes.size() < kTopListFileSize) return StandardTopList();
     TopListEntries entries;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const auto* entry =
-            reinterpret_cast<const unsigned char*>(bytes.data()) + i * TopListEntrySize;
-        const std::size_t length = std::min<std::size_t>(entry[0], TopListNameMax);
+            reinterpret_cast<const unsigned char*>(bytes.data()) + i * kTopListEntrySize;
+        const std::size_t length = std::min<std::size_t>(entry[0], kTopListNameMax);
         entries[i].Name.assign(reinterpret_cast<const char*>(entry + 1), length);
         uint32_t points = 0;
         for (int b = 0; b < 4; ++b) points |= static_cast<uint32_t>(entry[24 + b]) << (8 * b);
@@ -70,11 +70,11 @@ TopListLoad LoadTopListFile(const fs::path& path) {
 
     std::ifstream in(path, std::ios::binary);
     if (!in) return load;
-    std::string bytes(TopListFileSize, '\0');
+    std::string bytes(kTopListFileSize, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     const auto got = static_cast<std::size_t>(in.gcount());
     if (in.bad()) return load;
-    if (got < TopListFileSize) {
+    if (got < kTopListFileSize) {
         load.State = TopListFileState::Damaged;
         return load;
     }

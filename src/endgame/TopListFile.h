@@ -9,8 +9,8 @@
 
 namespace pabuko {
 
-constexpr std::size_t TopListFileSize = 280;
-constexpr std::size_t TopListEntrySize = 28;
+constexpr std::size_t kTopListFileSize = 280;
+constexpr std::size_t kTopListEntrySize = 28;
 
 // Ten times "anonym" with 0 points.
 TopListEntries StandardTopList();

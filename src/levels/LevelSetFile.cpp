@@ -43,12 +43,12 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 std::string ScrambleLine(std::string_view line) {
     std::string out(line);
-    for (char& c : out) c = static_cast<char>(static_cast<unsigned char>(c) ^ LevelScrambleKey);
+    for (char& c : out) c = static_cast<char>(static_cast<unsigned char>(c) ^ kLevelScrambleKey);
     return out;
 }
 
 std::optional<ScoringRules> ParseScoringRules(std::string_view b) {
-    if (b.size() < ScoringRulesSize) return std::nullopt;
+    if (b.size() < kScoringRulesSize) return std::nullopt;
     auto u8 = [&](size_t at) { return static_cast<uint8_t>(b[at]); };
     ScoringRules r;
     r.Spawn = static_cast<int8_t>(u8(0));
@@ -135,14 +135,14 @@ ParsedLevelSet ParseLevelFile(std::string_view bytes, const ScoringRules& rules)
     }
     for (auto& line : lines) line = ScrambleLine(line);
 
-    const size_t whole = (lines.size() + 1) / LinesPerLevel;
-    result.FormatWarning = (lines.size() + 1) % LinesPerLevel != 0 || whole > kMaxLevels;
+    const size_t whole = (lines.size() + 1) / kLinesPerLevel;
+    result.FormatWarning = (lines.size() + 1) % kLinesPerLevel != 0 || whole > kMaxLevels;
     const int count = static_cast<int>(std::min<size_t>(whole, kMaxLevels));
     result.LevelCount = static_cast<uint8_t>(count);
     result.Levels.reserve(count);
 
     for (int n = 1; n <= count; ++n) {
-        const size_t first = static_cast<size_t>(n - 1) * LinesPerLevel;
+        const size_t first = static_cast<size_t>(n - 1) * kLinesPerLevel;
         const std::string& quiz = lines[first + 6];
         const auto tiles = ParseTileCount(lines[first + 7]);
         if (!IsTargetWord(lines[first]) || !IsQuizLine(quiz) || !tiles) {

@@ -12,9 +12,9 @@
 namespace pabuko {
 
 // Every byte of a stored line is combined with this by exclusive-or.
-constexpr unsigned char LevelScrambleKey = 0x19;
-constexpr int LinesPerLevel = 9;
-constexpr size_t ScoringRulesSize = 18;
+constexpr unsigned char kLevelScrambleKey = 0x19;
+constexpr int kLinesPerLevel = 9;
+constexpr size_t kScoringRulesSize = 18;
 
 // Lines ended by CR LF, a lone CR or a lone LF; a last line without an end counts; a
 // zero byte ends the text. No line break in the text means no line.

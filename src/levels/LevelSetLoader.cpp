@@ -28,14 +28,14 @@ ScoringRules ReadScoringRules(const std::string& path, const std::string& relati
     std::string why;
     if (kind != FileKind::Regular) {
         why = FileKindProblem(kind);
-    } else if (auto stored = ReadWholeFile(path, ScoringRulesSize); !stored) {
+    } else if (auto stored = ReadWholeFile(path, kScoringRulesSize); !stored) {
         why = "soubor nelze přečíst";
     } else if (auto parsed = ParseScoringRules(*stored)) {
         return *parsed;
     } else {
         why = stored->empty()
                   ? std::string("je prázdný")
-                  : "má jen " + Bytes(stored->size()) + " z " + std::to_string(ScoringRulesSize);
+                  : "má jen " + Bytes(stored->size()) + " z " + std::to_string(kScoringRulesSize);
     }
     problem = "Soubor s pravidly bodování „" + relative + "“ je poškozený nebo nečitelný (" + why +
               "), a proto platí standardní pravidla bodování.";

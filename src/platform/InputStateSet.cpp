@@ -5,17 +5,17 @@
 namespace pabuko {
 
 bool InputStateSet::Has(int state) const {
-    if (state < 0 || state >= InputStateCount) return false;
+    if (state < 0 || state >= kInputStateCount) return false;
     return (bytes_[state / 8] >> (state % 8)) & 1;
 }
 
 void InputStateSet::Add(int state) {
-    if (state < 0 || state >= InputStateCount) return;
+    if (state < 0 || state >= kInputStateCount) return;
     bytes_[state / 8] |= uint8_t(1u << (state % 8));
 }
 
 void InputStateSet::Remove(int state) {
-    if (state < 0 || state >= InputStateCount) return;
+    if (state < 0 || state >= kInputStateCount) return;
     bytes_[state / 8] &= uint8_t(~(1u << (state % 8)));
 }
 

@@ -16,7 +16,7 @@ enum InputState : int {
     isButton2 = 5,
     isButton9 = 12,
 };
-constexpr int InputStateCount = 36;
+constexpr int kInputStateCount = 36;
 
 // State n is bit (n mod 8) of byte (n div 8).
 class InputStateSet {

@@ -33,7 +33,7 @@ class GamepadsTest : public ::testing::Test {
 
 std::vector<int> Held(const InputStateSet& s) {
     std::vector<int> held;
-    for (int n = 0; n < InputStateCount; ++n)
+    for (int n = 0; n < kInputStateCount; ++n)
         if (s.Has(n)) held.push_back(n);
     return held;
 }
