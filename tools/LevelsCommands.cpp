@@ -291,8 +291,10 @@ struct LoadedSet {
     GameState state;
     PrintingHost host;
 
+    // Without a root, the sets the game beside the tool ships (in a build, the build folder;
+    // installed, ../share/pabuko), so that the commands work from any folder.
     LoadedSet(std::string root, const std::string& name) {
-        if (root.empty()) root = ".";
+        if (root.empty()) root = FindProgramFolder(ExecutableFolder());
         if (root.back() != '/') root += '/';
         state.Levels.LevelSetName = name;
         LevelSetLoader(std::move(root)).Load(state.Levels, host, false);
@@ -374,14 +376,17 @@ const Registrar reg([](CLI::App& app) {
     scoring->add_option("OUT", scoringOut, "scoring file to write (.qvlb)")->required();
     scoring->callback([] { SetExitCode(PackScoring(scoringSrc, scoringOut)); });
 
-    static std::string dumpRoot = ".", dumpName;
+    static std::string dumpRoot, dumpName;
     auto* dump = levels->add_subcommand(
-        "dump", "Load set NAME from DIR/data/levels with the game's loader and print it as JSON");
-    dump->add_option("--root", dumpRoot, "program folder (holds data/levels)");
+        "dump",
+        "Load set NAME (a shipped set, else one of the player's own) with the game's loader and "
+        "print it as JSON");
+    dump->add_option("--root", dumpRoot,
+                     "program folder (holds data/levels); the game's beside the tool unless given");
     dump->add_option("NAME", dumpName, "level set name, without extension")->required();
     dump->callback([] { SetExitCode(Dump(dumpRoot, dumpName)); });
 
-    static std::string simRoot = ".", simName;
+    static std::string simRoot, simName;
     static int simGames = 400, simReaction = 250, simLevel = 0;
     static uint32_t simSeed = 1;
     static double simRate = 0.02;
@@ -389,7 +394,9 @@ const Registrar reg([](CLI::App& app) {
         "simulate",
         "Play set NAME's levels with a careful simulated player and print how often each is "
         "lost with its supply (exit status 2 if any level loses more often than --rate)");
-    simulate->add_option("--root", simRoot, "program folder (holds data/levels)");
+    simulate->add_option("--root", simRoot,
+                         "program folder (holds data/levels); the game's beside the tool unless "
+                         "given");
     simulate->add_option("NAME", simName, "level set name, without extension")->required();
     simulate->add_option("--games", simGames, "games per level")->check(CLI::Range(1, 100000));
     simulate->add_option("--seed", simSeed, "seed of the whole run");

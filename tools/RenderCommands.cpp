@@ -175,7 +175,7 @@ const pabuko::tool::Registrar reg([](CLI::App& app) {
 
     auto topListOptions = std::make_shared<TopListOptions>();
     auto* toplist = render->add_subcommand(
-        "toplist", "The top list window for a toplist.dat, over data/screen.src beside the tool");
+        "toplist", "The top list window for a toplist.dat, over the game's data/screen.src");
     toplist->add_option("FILE", topListOptions->file, "toplist.dat")->required();
     toplist->add_option("--png", topListOptions->png, "Output file")->required();
     toplist->callback([topListOptions] {
@@ -187,7 +187,7 @@ const pabuko::tool::Registrar reg([](CLI::App& app) {
                 throw std::runtime_error(topListOptions->file +
                                          ": damaged (shorter than 280 bytes or unreadable)");
             PictureCollection misc;
-            misc.LoadFromFile(ExecutableFolder() + "data/screen.src");
+            misc.LoadFromFile(FindProgramFolder(ExecutableFolder()) + "data/screen.src");
             if (misc.Count() < 2 || misc.Items(1).GetPicture().Empty())
                 throw std::runtime_error("data/screen.src has no top list picture");
             const Picture& p = misc.Items(1).GetPicture();
