@@ -2,7 +2,8 @@
 # CI for players and packagers: the install tree from a temporary prefix with the installed
 # game started headless, the desktop entry and the AppStream metadata validated, the Debian
 # package built, inspected and checked by lintian, then installed into a fresh minimal
-# Debian 12 root where the game checks its installation under Xvfb.
+# Debian 12 root where the game checks its installation under Xvfb and the tool, with no
+# display, reads a shipped level set.
 #   ci-install.sh [BUILD_DIR]   a configured Release build (default: a new one in
 #                               build-release)
 # PABUKO_CI_DPKG=1 also installs, starts and removes the package on this machine (a
@@ -17,7 +18,7 @@ echo "== Release build installed into a temporary prefix ($dir) =="
 if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPABUKO_BENCH=OFF >/dev/null
 fi
-cmake --build "$dir" -j2 --target pabuko pabuko_data pabuko_icons pabuko_manuals
+cmake --build "$dir" -j2 --target pabuko pabuko-tool pabuko_data pabuko_icons pabuko_manuals
 bash tests/install/install-tree.sh "$dir"
 
 echo "== desktop entry and AppStream metadata =="
@@ -37,8 +38,9 @@ grep -q 'Depends:.*libqt6widgets6' <<<"$info" && grep -q 'Depends:.*libsdl2' <<<
     echo "the package's dependencies were not computed"
     exit 1
 }
-for file in ./usr/games/pabuko ./usr/share/pabuko/data/screen.src ./usr/share/pabuko/docs/pabuko.html \
-    ./usr/share/man/man6/pabuko.6.gz ./usr/share/man/cs/man6/pabuko.6.gz \
+for file in ./usr/games/pabuko ./usr/games/pabuko-tool ./usr/share/pabuko/data/screen.src \
+    ./usr/share/pabuko/docs/pabuko.html ./usr/share/man/man6/pabuko.6.gz \
+    ./usr/share/man/cs/man6/pabuko.6.gz ./usr/share/man/man1/pabuko-tool.1.gz \
     ./usr/share/doc/pabuko/copyright ./usr/share/doc/pabuko/changelog.gz; do
     grep -q " $file\$" <<<"$contents" || {
         echo "missing from the package: $file"
@@ -57,7 +59,7 @@ if [ "${PABUKO_CI_DPKG:-0}" = 1 ]; then
     apt-get install -y -qq "./$deb" >/dev/null
     (cd / && QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy timeout 60 pabuko --check-installation)
     apt-get remove -y -qq pabuko >/dev/null
-    test ! -e /usr/games/pabuko
+    test ! -e /usr/games/pabuko && test ! -e /usr/games/pabuko-tool
 fi
 
 if [ "${PABUKO_CI_FRESH_ROOT:-1}" = 1 ]; then
@@ -71,6 +73,7 @@ if [ "${PABUKO_CI_FRESH_ROOT:-1}" = 1 ]; then
         --customize-hook='chroot "$1" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends /tmp/'"$(basename "$package")"' >/dev/null' \
         --customize-hook='chroot "$1" /usr/games/pabuko --version' \
         --customize-hook='chroot "$1" sh -c "cd / && SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a /usr/games/pabuko --check-installation"' \
+        --customize-hook='chroot "$1" sh -c "cd / && /usr/games/pabuko-tool --help >/dev/null && /usr/games/pabuko-tool levels dump new >/dev/null"' \
         bookworm /dev/null \
         "deb http://deb.debian.org/debian bookworm main" \
         "deb http://deb.debian.org/debian bookworm-updates main" \
