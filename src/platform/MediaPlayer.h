@@ -1,7 +1,7 @@
 #pragma once
 // The background music's media player: opens a MIDI file by name, plays it with an end
 // notification, stops it, tells its mode. The music is rendered by a MidiSynth inside the
-// sound device's own stream, under the device's lock.
+// sound device, on the stream it gives the music, under that stream's lock.
 #include <cstdint>
 #include <functional>
 #include <memory>

@@ -12,15 +12,12 @@
 
 namespace pabuko {
 
-// Shared with the buffers, so that a buffer that outlives the device stays harmless.
-struct SoundDevice::Core {
+// One SDL device and the thread that feeds it.
+struct SoundStream {
     SDL_AudioDeviceID id = 0;
-    SoundMixer mixer{0};
-    std::function<void(float*, int)> extra;
-    std::function<bool()> extraSounding;  // empty: the extra source always sounds
-
-    // Guards everything above and below. Our own lock rather than SDL's: the audio thread
-    // has to release it while it waits, and SDL's cannot be released from inside the
+    SoundDevice::Core* core = nullptr;
+    // Guards what this stream's thread mixes. Our own lock rather than SDL's: the audio
+    // thread has to release it while it waits, and SDL's cannot be released from inside the
     // callback.
     std::recursive_mutex mutex;
     // While nothing sounds the audio thread waits in the callback until something may
@@ -31,23 +28,45 @@ struct SoundDevice::Core {
     bool parked = false;
     uint64_t blocks = 0;
 
-    void Lock() { mutex.lock(); }
-    void Unlock() { mutex.unlock(); }
-    // Wakes a waiting audio thread to look whether anything sounds now.
+    // Wakes a waiting audio thread to look whether anything sounds now. With the lock held.
     void Kick() {
         kicked = true;
         wake.notify_one();
     }
-    bool Silent() const {
-        return !mixer.AnyPlaying() && (!extra || (extraSounding && !extraSounding()));
+};
+
+// Shared with the buffers, so that a buffer that outlives the device stays harmless.
+struct SoundDevice::Core {
+    // The effects, and the music too where the backend opens no second device.
+    SoundStream effects;
+    // The music's own device with large blocks: the music needs no low latency, and each
+    // block is a wake-up.
+    SoundStream music;
+    // The stream the extra source is mixed into; changed only while no device runs.
+    SoundStream* musicStream = &effects;
+
+    SoundMixer mixer{0};  // guarded by effects.mutex
+    // Guarded by musicStream->mutex.
+    std::function<void(float*, int)> extra;
+    std::function<bool()> extraSounding;  // empty: the extra source always sounds
+    SoundMixer musicLimiter{0};           // keeps the music's own stream within range
+
+    Core() {
+        effects.core = this;
+        music.core = this;
     }
-    // On the audio thread, with the lock held.
-    void WaitWhileSilent(std::unique_lock<std::recursive_mutex>& lock) {
-        while (!closing && Silent()) {
-            kicked = false;
-            parked = true;
-            wake.wait(lock, [this] { return kicked || closing; });
-            parked = false;
+    bool Silent(const SoundStream& s) const {
+        if (&s == &effects && mixer.AnyPlaying()) return false;
+        if (&s == musicStream && extra && (!extraSounding || extraSounding())) return false;
+        return true;
+    }
+    // On the audio thread, with the stream's lock held.
+    void WaitWhileSilent(SoundStream& s, std::unique_lock<std::recursive_mutex>& lock) {
+        while (!s.closing && Silent(s)) {
+            s.kicked = false;
+            s.parked = true;
+            s.wake.wait(lock, [&s] { return s.kicked || s.closing; });
+            s.parked = false;
         }
     }
 };
@@ -57,24 +76,27 @@ namespace {
 using Core = SoundDevice::Core;
 
 struct Guard {
-    Core& core;
-    explicit Guard(Core& c) : core(c) { core.Lock(); }
-    ~Guard() { core.Unlock(); }
+    SoundStream& stream;
+    explicit Guard(Core& c) : stream(c.effects) { stream.mutex.lock(); }
+    explicit Guard(SoundStream& s) : stream(s) { stream.mutex.lock(); }
+    ~Guard() { stream.mutex.unlock(); }
     Guard(const Guard&) = delete;
     Guard& operator=(const Guard&) = delete;
 };
 
 void AudioCallback(void* user, Uint8* stream, int len) {
-    auto* core = static_cast<Core*>(user);
+    auto* s = static_cast<SoundStream*>(user);
+    Core& core = *s->core;
     auto* out = reinterpret_cast<float*>(stream);
     const int frames = len / static_cast<int>(2 * sizeof(float));
-    std::unique_lock lock(core->mutex);
-    core->WaitWhileSilent(lock);
-    ++core->blocks;
+    std::unique_lock lock(s->mutex);
+    core.WaitWhileSilent(*s, lock);
+    ++s->blocks;
     std::fill(out, out + 2 * frames, 0.0f);
-    core->mixer.Mix(out, frames);
-    if (core->extra) core->extra(out, frames);
-    core->mixer.Limit(out, frames);
+    const bool effects = s == &core.effects;
+    if (effects) core.mixer.Mix(out, frames);
+    if (s == core.musicStream && core.extra) core.extra(out, frames);
+    (effects ? core.mixer : core.musicLimiter).Limit(out, frames);
     for (int i = 0; i < 2 * frames; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
 }
 
@@ -105,7 +127,7 @@ class DeviceBuffer : public SoundBuffer {
         Guard g(*core_);
         voice_.Looping = looped;
         voice_.Playing = true;
-        core_->Kick();
+        core_->effects.Kick();
     }
     void Stop() override {
         Guard g(*core_);
@@ -153,6 +175,33 @@ SoundDevice::~SoundDevice() {
     Notify(SoundNotice::Destroying);
 }
 
+namespace {
+
+// Frames in one block of the effects' stream: an effect is heard within 30 ms.
+constexpr Uint16 kEffectFrames = 512;
+// Frames in one block of the music's own stream: about a tenth of a second.
+constexpr Uint16 kMusicFrames = 4096;
+
+SDL_AudioDeviceID Open(const SdlLibrary& sdl, int freq, Uint16 frames, SoundStream& stream,
+                       int allowedChanges, SDL_AudioSpec& have) {
+    SDL_AudioSpec want{};
+    want.freq = freq;
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    want.samples = frames;
+    want.callback = AudioCallback;
+    want.userdata = &stream;
+    have = {};
+    const SDL_AudioDeviceID id = sdl.SDL_OpenAudioDevice(nullptr, 0, &want, &have, allowedChanges);
+    if (id != 0 && have.freq <= 0) {
+        sdl.SDL_CloseAudioDevice(id);
+        return 0;
+    }
+    return id;
+}
+
+}  // namespace
+
 bool SoundDevice::Initialize() {
     if (Initialized()) return true;
     const SdlLibrary* sdl = Sdl();
@@ -162,29 +211,32 @@ bool SoundDevice::Initialize() {
         if (sdl->SDL_Init(SDL_INIT_AUDIO) != 0) return false;
         ownsSdlAudio_ = true;
     }
-    SDL_AudioSpec want{};
-    want.freq = 44100;
-    want.format = AUDIO_F32SYS;
-    want.channels = 2;
-    want.samples = 512;
-    want.callback = AudioCallback;
-    want.userdata = core_.get();
+    Core& core = *core_;
     SDL_AudioSpec have{};
     const SDL_AudioDeviceID id =
-        sdl->SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-    if (id == 0 || have.freq <= 0) {
-        if (id != 0) sdl->SDL_CloseAudioDevice(id);
+        Open(*sdl, 44100, kEffectFrames, core.effects, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE, have);
+    if (id == 0) {
         if (ownsSdlAudio_) sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         ownsSdlAudio_ = false;
         return false;
     }
-    core_->mixer.SetOutputRate(static_cast<uint32_t>(have.freq));
-    {
-        Guard g(*core_);
-        core_->closing = false;
+    // The music's own device, at the effects' rate (SDL converts, should the backend not
+    // take it). Where the backend opens only one device (SDL's dummy driver, ALSA straight
+    // onto the hardware), the music is mixed into the effects' stream.
+    SDL_AudioSpec musicHave{};
+    const SDL_AudioDeviceID musicId = Open(*sdl, have.freq, kMusicFrames, core.music, 0, musicHave);
+    // Both devices are open paused: no callback runs yet.
+    core.mixer.SetOutputRate(static_cast<uint32_t>(have.freq));
+    core.musicLimiter.SetOutputRate(static_cast<uint32_t>(have.freq));
+    for (SoundStream* s : {&core.effects, &core.music}) {
+        Guard g(*s);
+        s->closing = false;
     }
-    core_->id = id;
+    core.musicStream = musicId != 0 ? &core.music : &core.effects;
+    core.effects.id = id;
+    core.music.id = musicId;
     sdl->SDL_PauseAudioDevice(id, 0);
+    if (musicId != 0) sdl->SDL_PauseAudioDevice(musicId, 0);
     Notify(SoundNotice::Initialize);
     Notify(SoundNotice::Restore);
     return true;
@@ -194,20 +246,23 @@ void SoundDevice::Finalize() {
     if (!Initialized()) return;
     Notify(SoundNotice::Finalize);
     const SdlLibrary* sdl = Sdl();  // open: the device is
-    {
-        Guard g(*core_);
-        core_->closing = true;
-        core_->Kick();  // a waiting audio thread returns, so that SDL can end it
+    for (SoundStream* s : {&core_->music, &core_->effects}) {
+        if (s->id == 0) continue;
+        {
+            Guard g(*s);
+            s->closing = true;
+            s->Kick();  // a waiting audio thread returns, so that SDL can end it
+        }
+        sdl->SDL_CloseAudioDevice(s->id);
+        s->id = 0;
     }
-    sdl->SDL_CloseAudioDevice(core_->id);
     // Buffers still held elsewhere now run without a device.
-    core_->id = 0;
     if (ownsSdlAudio_) sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
     ownsSdlAudio_ = false;
 }
 
 bool SoundDevice::Initialized() const {
-    return core_->id != 0;
+    return core_->effects.id != 0;
 }
 
 std::unique_ptr<SoundBuffer> SoundDevice::CreateBuffer(std::span<const uint8_t> format,
@@ -223,28 +278,49 @@ int SoundDevice::SampleRate() const {
 
 void SoundDevice::SetExtraSource(std::function<void(float*, int)> source,
                                  std::function<bool()> sounding) {
-    Guard g(*core_);
+    Guard g(*core_->musicStream);
     core_->extra = std::move(source);
     core_->extraSounding = std::move(sounding);
-    core_->Kick();
+    core_->musicStream->Kick();
 }
 
 void SoundDevice::Lock() {
-    core_->Lock();
+    core_->musicStream->mutex.lock();
 }
 void SoundDevice::Unlock() {
-    core_->Kick();  // what changed under the lock may want to be heard
-    core_->Unlock();
+    core_->musicStream->Kick();  // what changed under the lock may want to be heard
+    core_->musicStream->mutex.unlock();
 }
 
 bool SoundDevice::Paused() const {
-    Guard g(*core_);
-    return core_->parked;
+    for (SoundStream* s : {&core_->effects, &core_->music}) {
+        Guard g(*s);
+        if (s->id != 0 && !s->parked) return false;
+    }
+    return core_->effects.id != 0;
+}
+
+bool SoundDevice::MusicPaused() const {
+    Guard g(*core_->musicStream);
+    return core_->musicStream->id != 0 && core_->musicStream->parked;
+}
+
+bool SoundDevice::MusicHasItsOwnStream() const {
+    return core_->music.id != 0;
 }
 
 uint64_t SoundDevice::BlocksMixed() const {
-    Guard g(*core_);
-    return core_->blocks;
+    uint64_t blocks = 0;
+    for (SoundStream* s : {&core_->effects, &core_->music}) {
+        Guard g(*s);
+        blocks += s->blocks;
+    }
+    return blocks;
+}
+
+uint64_t SoundDevice::MusicBlocksMixed() const {
+    Guard g(*core_->musicStream);
+    return core_->musicStream->blocks;
 }
 
 void SoundDevice::SetMuted(bool muted) {
