@@ -2,9 +2,12 @@
 # Measures what the running game costs.
 #   bash scripts/measure.sh [SECONDS]
 #       samples the newest running `pabuko` (or $PABUKO_PID): start a level first.
-#   bash scripts/measure.sh --play [--music-off] [--soundfont FILE] [--kblocks] [SECONDS]
+#   bash scripts/measure.sh --play [--music-off] [--soundfont FILE] [--kblocks] [--pulse]
+#                           [SECONDS]
 #       starts build/pabuko (or $PABUKO_PROGRAM) in a virtual display with the dummy audio
-#       driver, closes the About window, begins a game with F2 (with --music-off also F6)
+#       driver (with --pulse: a PulseAudio server of its own with a null sink, which plays in
+#       real time like a sound card and lets the music have a stream of its own; the server's
+#       own cost is printed too), closes the About window, begins a game with F2 (with --music-off also F6)
 #       and samples it while the level runs, the LED line scrolling. --soundfont plays the
 #       music with FILE instead of the system's default-GM.sf2. --kblocks starts KDE's
 #       KBlocks in a display of its own as well, begins a single game there, and samples
@@ -17,12 +20,14 @@ set -euo pipefail
 play=0
 music=on
 kblocks=0
+pulse=0
 font=
 while [[ ${1:-} == --* ]]; do
     case $1 in
     --play) play=1 ;;
     --music-off) music=off ;;
     --kblocks) kblocks=1 ;;
+    --pulse) pulse=1 ;;
     --soundfont)
         font=${2:?--soundfont needs a file}
         shift
@@ -33,10 +38,17 @@ while [[ ${1:-} == --* ]]; do
 done
 seconds=${1:-60}
 if ((kblocks && !play)); then echo "--kblocks jen s --play" >&2; exit 2; fi
+if ((pulse && !play)); then echo "--pulse jen s --play" >&2; exit 2; fi
+if ((pulse)) && ! command -v pulseaudio >/dev/null; then
+    echo "--pulse potřebuje pulseaudio (apt-get install pulseaudio)" >&2
+    exit 2
+fi
 if [ -n "$font" ] && [ ! -f "$font" ]; then echo "soundfont $font neexistuje" >&2; exit 2; fi
 
 cleanup=()
-trap 'for p in "${cleanup[@]}"; do kill "$p" 2>/dev/null || true; done' EXIT
+pulsedir=
+trap 'for p in "${cleanup[@]}"; do kill "$p" 2>/dev/null || true; done
+      [ -z "$pulsedir" ] || { sleep 0.5; rm -rf "$pulsedir"; }' EXIT
 
 if ((play)); then
     program=${PABUKO_PROGRAM:-build/pabuko}
@@ -48,9 +60,24 @@ if ((play)); then
         Xvfb "$kdisp" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
         cleanup+=($!)
     fi
+    driver=dummy
+    if ((pulse)); then
+        # Its own runtime folder and socket: a user's server, if any, is left alone.
+        pulsedir=$(mktemp -d /tmp/pabuko-measure-pulse.XXXXXX)
+        XDG_RUNTIME_DIR=$pulsedir HOME=$pulsedir pulseaudio --daemonize=no --exit-idle-time=-1 \
+            -n --use-pid-file=no --load=module-null-sink \
+            --load="module-native-protocol-unix auth-anonymous=1 socket=$pulsedir/native" \
+            >/dev/null 2>&1 &
+        server=$!
+        cleanup+=($server)
+        for ((t = 0; t < 50; t++)); do [ -S "$pulsedir/native" ] && break; sleep 0.1; done
+        [ -S "$pulsedir/native" ] || { echo "PulseAudio se nespustil" >&2; exit 1; }
+        export PULSE_SERVER=unix:$pulsedir/native
+        driver=pulseaudio
+    fi
     sleep 1
     if [ -n "$font" ]; then export PABUKO_SOUNDFONT=$font; fi
-    DISPLAY=$disp SDL_AUDIODRIVER=dummy "$program" >/dev/null 2>&1 &
+    DISPLAY=$disp SDL_AUDIODRIVER=$driver "$program" >/dev/null 2>&1 &
     game=$!
     cleanup=("$game" "${cleanup[@]}")
     if ((kblocks)); then
@@ -80,7 +107,7 @@ if ((play)); then
     fi
     sleep 2
     pid=$game
-    echo "hra běží (hudba: $music), měřím $seconds s"
+    echo "hra běží (hudba: $music, zvuk: $driver), měřím $seconds s"
 else
     pid=${PABUKO_PID:-$(pgrep -n -x pabuko)} || { echo "pabuko neběží" >&2; exit 1; }
 fi
@@ -112,6 +139,10 @@ if ((kblocks)); then
     pids+=("$kpid")
     names+=("kblocks")
 fi
+if ((pulse)); then
+    pids+=("$server")
+    names+=("pulseaudio (the server both play into)")
+fi
 declare -a c0 w0 peak
 for i in "${!pids[@]}"; do
     c0[i]=$(cpu "${pids[i]}")
@@ -129,7 +160,7 @@ done
 end_time=$(date +%s.%N)
 for i in "${!pids[@]}"; do
     p=${pids[i]}
-    ((kblocks)) && echo "${names[i]}:"
+    ((kblocks || pulse)) && echo "${names[i]}:"
     awk -v c=$(($(cpu "$p") - c0[i])) -v t="$ticks" -v s="$start_time" -v e="$end_time" \
         -v r="$(rss "$p")" -v p="${peak[i]}" -v w=$(($(wakeups "$p") - w0[i])) \
         -v n="$(threads "$p")" 'BEGIN {
