@@ -11,6 +11,7 @@ packages=(
     clang-14 libfuzzer-14-dev libclang-rt-14-dev clang-format
     desktop-file-utils appstream dpkg-dev file lintian mmdebstrap
     xvfb xdotool
+    pulseaudio # a private server for the test of the music's own stream, and measure.sh --pulse
 )
 
 missing=()
