@@ -8,7 +8,7 @@
 
 #include "ArtStyle.h"
 #include "core/ScreenLayout.h"
-#include "core/SpecialTiles.h"
+#include "core/TileTable.h"
 
 namespace pabuko::art {
 

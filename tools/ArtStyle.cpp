@@ -7,7 +7,7 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "core/SpecialTiles.h"
+#include "core/TileTable.h"
 
 namespace pabuko::art {
 

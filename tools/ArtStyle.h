@@ -58,7 +58,7 @@ void PaintCellLetter(QPainter& p, int x, int y, const QString& letter, const QFo
 // A letter centred in a rectangle, with a light bevel under it.
 void PaintLetter(QPainter& p, const QRectF& r, const QString& letter, const QFont& font,
                  const QColor& ink, const QColor& glow);
-// Special tile `code` (27-38, as core/SpecialTiles.h pictures it) in a 15 x 15 cell; `scale` paints
+// Special tile `code` (27-38, as core/TileTable.h pictures it) in a 15 x 15 cell; `scale` paints
 // it bigger, `faceDarker` (as for QColor::darker) deepens the tile's face for a darker skin.
 void PaintSpecialTile(QPainter& p, qreal x, qreal y, int code, qreal scale = 1.0,
                       int faceDarker = 100);

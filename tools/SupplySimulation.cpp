@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "core/Game.h"
-#include "core/SpecialTiles.h"
+#include "core/TileTable.h"
 #include "core/WindowlessHost.h"
 
 namespace pabuko::sim {

@@ -1,7 +1,7 @@
 #include <cstdlib>
 
 #include "core/Game.h"
-#include "core/SpecialTiles.h"
+#include "core/TileTable.h"
 
 namespace pabuko {
 

@@ -12,7 +12,7 @@ constexpr int kWellColumns = 12;
 constexpr int kWellRows = 18;
 constexpr int kStackSlots = 9;
 
-// Tile codes: 0 empty, 1–26 the letters A–Z, 27–38 special tiles (core/SpecialTiles.h says
+// Tile codes: 0 empty, 1–26 the letters A–Z, 27–38 special tiles (core/TileTable.h says
 // what each of them does).
 enum TileCode : uint8_t {
     TileEmpty = 0,

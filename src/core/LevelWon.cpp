@@ -1,5 +1,5 @@
 #include "core/Game.h"
-#include "core/SpecialTiles.h"
+#include "core/TileTable.h"
 
 namespace pabuko {
 

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "core/Game.h"
-#include "core/SpecialTiles.h"
+#include "core/TileTable.h"
 
 namespace pabuko {
 

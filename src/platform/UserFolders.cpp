@@ -16,7 +16,7 @@ namespace pabuko {
 
 namespace {
 
-// The spec says a relative value is to be ignored, as if it were not set.
+// The XDG rule: a relative value is ignored, as if the variable were not set.
 std::string BaseFolder(const char* variable, std::string_view homeRelative) {
     if (const char* v = std::getenv(variable); v != nullptr && v[0] == '/') {
         std::string s(v);

@@ -2,7 +2,7 @@
 #include <map>
 
 #include "core/GameFixture.h"
-#include "core/SpecialTiles.h"
+#include "core/TileTable.h"
 
 namespace pabuko::testing {
 namespace {
