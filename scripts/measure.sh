@@ -143,6 +143,15 @@ if ((pulse)); then
     pids+=("$server")
     names+=("pulseaudio (the server both play into)")
 fi
+# Each of the game's threads: its name, CPU ticks and wake-ups.
+per_thread() {
+    for t in /proc/"$1"/task/*; do
+        printf '%s %s %s %s\n' "${t##*/}" "$(tr ' ' _ <"$t/comm")" \
+            "$(awk '{print $14 + $15}' "$t/stat")" \
+            "$(awk '/^voluntary_ctxt_switches/ {print $2}' "$t/status")"
+    done 2>/dev/null
+}
+before_threads=$(per_thread "$pid")
 declare -a c0 w0 peak
 for i in "${!pids[@]}"; do
     c0[i]=$(cpu "${pids[i]}")
@@ -168,3 +177,9 @@ for i in "${!pids[@]}"; do
         printf "resident: %.1f MB now, %.1f MB at most\n", r / 1024, p / 1024
         printf "wake-ups: %.1f per second (%d threads)\n", w / (e - s), n }'
 done
+# Threads that lived through the whole run; the ones not listed started or ended meanwhile.
+echo "the game's threads (CPU, wake-ups per second):"
+per_thread "$pid" | awk -v t="$ticks" -v d="$(awk -v s="$start_time" -v e="$end_time" 'BEGIN {print e - s}')" \
+    'NR == FNR {c[$1] = $3; w[$1] = $4; next}
+     ($1 in c) {printf "  %-16s %5.2f %%  %6.1f\n", $2, 100 * ($3 - c[$1]) / t / d, ($4 - w[$1]) / d}' \
+    <(echo "$before_threads") -

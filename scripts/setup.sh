@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config git ccache
-    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libsdl2-dev libfluidsynth-dev timgm6mb-soundfont fonts-liberation fontconfig
+    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libsdl2-dev libpulse-dev libfluidsynth-dev timgm6mb-soundfont fonts-liberation fontconfig
     nlohmann-json3-dev libcli11-dev zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libfuzzer-14-dev libclang-rt-14-dev clang-format

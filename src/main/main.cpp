@@ -13,6 +13,7 @@
 #include "main/MainWindow.h"
 #include "main/StartupTrace.h"
 #include "platform/SdlLibrary.h"
+#include "platform/SoundDevice.h"
 #include "platform/UserFolders.h"
 
 namespace {
@@ -41,6 +42,7 @@ int main(int argc, char* argv[]) {
         std::fputs(answer->text.c_str(), stdout);
         return answer->status;
     }
+    pabuko::PrepareSoundEnvironment();  // before Qt starts its threads
     QtMessageHandler previous = qInstallMessageHandler(NoDisplayHandler);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);

@@ -63,6 +63,7 @@ void TMediaPlayer::Open() {
         const bool superseded = s.playNotifyPending;
         s.playNotifyPending = false;
         device_.Unlock();
+        device_.DiscardQueuedMusic();
         open_ = false;
         if (superseded) PostNotify();
     }
@@ -147,6 +148,7 @@ void TMediaPlayer::Stop() {
     const bool aborted = s.playNotifyPending;
     s.playNotifyPending = false;
     device_.Unlock();
+    device_.DiscardQueuedMusic();  // the stop is heard now, not after what is queued
     if (aborted) PostNotify();
     if (notify) PostNotify();
 }

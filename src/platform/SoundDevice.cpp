@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
+#include "platform/PulseStream.h"
 #include "platform/SdlLibrary.h"
 #include "platform/SoundMixer.h"
 
@@ -27,11 +30,15 @@ struct SoundStream {
     bool closing = false;  // the device is being closed: never wait again
     bool parked = false;
     uint64_t blocks = 0;
+    // The music's stream straight to PulseAudio, when it plays there rather than on an SDL
+    // device; it wakes itself.
+    PulseStream* pulse = nullptr;
 
     // Wakes a waiting audio thread to look whether anything sounds now. With the lock held.
     void Kick() {
         kicked = true;
         wake.notify_one();
+        if (pulse) pulse->Wake();
     }
 };
 
@@ -40,8 +47,10 @@ struct SoundDevice::Core {
     // The effects, and the music too where the backend opens no second device.
     SoundStream effects;
     // The music's own device with large blocks: the music needs no low latency, and each
-    // block is a wake-up.
+    // block is a wake-up. Where SDL plays to PulseAudio, the music's stream goes to the
+    // server straight, with a queue long enough to wake its thread three times a second.
     SoundStream music;
+    std::unique_ptr<PulseStream> pulse;
     // The stream the extra source is mixed into; changed only while no device runs.
     SoundStream* musicStream = &effects;
 
@@ -98,6 +107,18 @@ void AudioCallback(void* user, Uint8* stream, int len) {
     if (s == core.musicStream && core.extra) core.extra(out, frames);
     (effects ? core.mixer : core.musicLimiter).Limit(out, frames);
     for (int i = 0; i < 2 * frames; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+}
+
+// The music's stream to PulseAudio asks for its blocks here, on its own thread.
+bool FillMusic(Core& core, float* out, int frames) {
+    SoundStream& s = core.music;
+    std::lock_guard lock(s.mutex);
+    if (s.closing || core.Silent(s)) return false;
+    ++s.blocks;
+    core.extra(out, frames);
+    core.musicLimiter.Limit(out, frames);
+    for (int i = 0; i < 2 * frames; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+    return true;
 }
 
 class DeviceBuffer : public SoundBuffer {
@@ -168,6 +189,10 @@ class DeviceBuffer : public SoundBuffer {
 
 }  // namespace
 
+void PrepareSoundEnvironment() {
+    setenv("PULSE_MEMPOOL_DISABLE", "1", 0);
+}
+
 SoundDevice::SoundDevice() : core_(std::make_shared<Core>()) {}
 
 SoundDevice::~SoundDevice() {
@@ -220,19 +245,37 @@ bool SoundDevice::Initialize() {
         ownsSdlAudio_ = false;
         return false;
     }
-    // The music's own device, at the effects' rate (SDL converts, should the backend not
-    // take it). Where the backend opens only one device (SDL's dummy driver, ALSA straight
-    // onto the hardware), the music is mixed into the effects' stream.
-    SDL_AudioSpec musicHave{};
-    const SDL_AudioDeviceID musicId = Open(*sdl, have.freq, kMusicFrames, core.music, 0, musicHave);
-    // Both devices are open paused: no callback runs yet.
-    core.mixer.SetOutputRate(static_cast<uint32_t>(have.freq));
-    core.musicLimiter.SetOutputRate(static_cast<uint32_t>(have.freq));
     for (SoundStream* s : {&core.effects, &core.music}) {
         Guard g(*s);
         s->closing = false;
     }
-    core.musicStream = musicId != 0 ? &core.music : &core.effects;
+    // The music's own stream, at the effects' rate: straight to the server where SDL plays
+    // to PulseAudio (or to PipeWire, whose pulse server takes it too), else an SDL device of
+    // its own (SDL converts, should the backend not take the rate). Where the backend opens
+    // only one device (SDL's dummy driver, ALSA straight onto the hardware), the music is
+    // mixed into the effects' stream.
+    const char* driver = sdl->SDL_GetCurrentAudioDriver();
+    const std::string_view backend = driver ? driver : "";
+    if (backend == "pulseaudio" || backend == "pipewire") {
+        core.pulse = PulseStream::Open(
+            have.freq, [&core](float* out, int frames) { return FillMusic(core, out, frames); },
+            [&core] {
+                std::lock_guard lock(core.music.mutex);
+                return !core.music.closing && !core.Silent(core.music);
+            });
+    }
+    SDL_AudioSpec musicHave{};
+    const SDL_AudioDeviceID musicId =
+        core.pulse ? 0 : Open(*sdl, have.freq, kMusicFrames, core.music, 0, musicHave);
+    // Both devices are open paused: no callback runs yet.
+    core.mixer.SetOutputRate(static_cast<uint32_t>(have.freq));
+    core.musicLimiter.SetOutputRate(static_cast<uint32_t>(have.freq));
+    core.musicStream = musicId != 0 || core.pulse ? &core.music : &core.effects;
+    {
+        Guard g(core.music);
+        core.music.pulse = core.pulse.get();
+        if (core.pulse) core.music.Kick();  // the source may have been set before
+    }
     core.effects.id = id;
     core.music.id = musicId;
     sdl->SDL_PauseAudioDevice(id, 0);
@@ -246,6 +289,14 @@ void SoundDevice::Finalize() {
     if (!Initialized()) return;
     Notify(SoundNotice::Finalize);
     const SdlLibrary* sdl = Sdl();  // open: the device is
+    if (core_->pulse) {
+        {
+            Guard g(core_->music);
+            core_->music.closing = true;
+            core_->music.pulse = nullptr;
+        }
+        core_->pulse.reset();  // its thread ends here
+    }
     for (SoundStream* s : {&core_->music, &core_->effects}) {
         if (s->id == 0) continue;
         {
@@ -297,16 +348,22 @@ bool SoundDevice::Paused() const {
         Guard g(*s);
         if (s->id != 0 && !s->parked) return false;
     }
+    if (core_->pulse && !core_->pulse->Paused()) return false;
     return core_->effects.id != 0;
 }
 
 bool SoundDevice::MusicPaused() const {
+    if (core_->pulse) return core_->pulse->Paused();
     Guard g(*core_->musicStream);
     return core_->musicStream->id != 0 && core_->musicStream->parked;
 }
 
 bool SoundDevice::MusicHasItsOwnStream() const {
-    return core_->music.id != 0;
+    return core_->music.id != 0 || core_->pulse;
+}
+
+void SoundDevice::DiscardQueuedMusic() {
+    if (core_->pulse) core_->pulse->Discard();
 }
 
 uint64_t SoundDevice::BlocksMixed() const {

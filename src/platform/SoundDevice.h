@@ -10,15 +10,24 @@
 
 namespace pabuko {
 
+// Asks libpulse, for the streams this process will open, to send the sound over the
+// socket rather than through shared memory: every block handed back through shared memory
+// is one more wake-up of the stream's thread (five to ten a second for the music, as many
+// for the effects while they play), and the copy costs less than that. A value the user has set
+// stays. Call it before any thread starts: it changes the environment.
+void PrepareSoundEnvironment();
+
 class SoundDevice : public SoundService {
   public:
     SoundDevice();
     ~SoundDevice() override;
 
     // Opens the audio device (interleaved stereo float at about 44100 Hz, 512-frame blocks so
-    // that an effect is heard within 30 ms), and a second one at the same rate for the extra
-    // source with 4096-frame blocks, which wake the audio thread eight times less often;
-    // where the backend opens only one device the extra source shares the first. Then tells
+    // that an effect is heard within 30 ms), and a stream of the extra source's own at the
+    // same rate: straight to the server where SDL plays to PulseAudio (a queue of a second,
+    // three wake-ups a second), else a second device with 4096-frame blocks, which wake the audio
+    // thread eight times less often; where the backend opens only one device the extra
+    // source shares the first. Then tells
     // the linked lists to initialize and restore. Returns false, with no message, when there
     // is no device. Call it after the QApplication exists.
     bool Initialize();
@@ -56,6 +65,9 @@ class SoundDevice : public SoundService {
     // source plays in.
     uint64_t BlocksMixed() const;
     uint64_t MusicBlocksMixed() const;
+    // Drops the music that its own stream has queued but not yet played, so that a stop is
+    // heard at once; the SDL streams queue too little to matter.
+    void DiscardQueuedMusic();
     // Effects run on unheard while muted (the program lost the focus); the extra source
     // still sounds.
     void SetMuted(bool muted);

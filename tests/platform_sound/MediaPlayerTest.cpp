@@ -185,6 +185,7 @@ TEST(MidiSynthTest, SynthesizerCutsAtOnceAndRendersAFileToItsEnd) {
     // The notes stop at once; only the room's short echo rings on, and dies.
     const double cut = level();
     level();
+    level();  // FluidR3's room rings a little longer than TimGM6mb's
     const double later = level();
     EXPECT_GT(playing, 0.01);
     EXPECT_LT(cut, playing / 5);
