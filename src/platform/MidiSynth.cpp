@@ -220,7 +220,15 @@ int MidiSynth::OnEvent(void* data, fluid_midi_event_t* event) {
 
 void MidiSynth::Stop() {
     if (player_) Fl().fluid_player_stop(player_);
-    if (synth_) Fl().fluid_synth_all_sounds_off(synth_, -1);
+    if (synth_) {
+        Fl().fluid_synth_all_sounds_off(synth_, -1);
+        // Stopped music holds no instruments: with a large soundfont they are tens of
+        // megabytes, which a player who switched the music off should not pay for.
+        for (int channel = 0; channel < kChannels; ++channel)
+            Fl().fluid_synth_unset_program(synth_, channel);
+        chosen_.fill(false);
+        malloc_trim(0);
+    }
     playing_ = false;
 }
 
