@@ -14,7 +14,7 @@
 #       both games over the same seconds, so that a busy machine weighs on both alike.
 # Prints the soundfont, the share of one core, the resident memory and the wake-ups per
 # second: how often the game's threads went to sleep and were woken again (voluntary context
-# switches), summed over all its threads. Preemptions by other programs are left out: they
+# switches), summed over all its threads; then each of the game's threads on its own. Preemptions by other programs are left out: they
 # say more about the machine than about the game.
 set -euo pipefail
 play=0
