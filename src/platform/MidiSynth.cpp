@@ -37,23 +37,18 @@ constexpr int kScratchFrames = 1024;
 // clang-format on
 
 struct FluidLibrary {
-#define PABUKO_FLUID_POINTER(name) decltype(&::name) name = nullptr;
-    PABUKO_FLUID_FUNCTIONS(PABUKO_FLUID_POINTER)
-#undef PABUKO_FLUID_POINTER
+    PABUKO_FLUID_FUNCTIONS(PABUKO_LIBRARY_POINTER)
 };
 
 // Null when FluidSynth is not installed: then there is no synthesizer and no music.
 const FluidLibrary* OpenFluid() {
-    static const FluidLibrary* const library = []() -> const FluidLibrary* {
-        static FluidLibrary table;
-        void* handle = OpenLibrary(PABUKO_FLUIDSYNTH_SONAME);
-        if (!handle) return nullptr;
-        bool all = true;
-#define PABUKO_FLUID_BIND(name) all = BindFunction(handle, table.name, #name) && all;
-        PABUKO_FLUID_FUNCTIONS(PABUKO_FLUID_BIND)
-#undef PABUKO_FLUID_BIND
-        return all ? &table : nullptr;
-    }();
+    static FluidLibrary table;
+    static const FluidLibrary* const library =
+        OpenTable(PABUKO_FLUIDSYNTH_SONAME, table, [](void* handle, FluidLibrary& table) {
+            bool all = true;
+            PABUKO_FLUID_FUNCTIONS(PABUKO_LIBRARY_BIND)
+            return all;
+        });
     return library;
 }
 

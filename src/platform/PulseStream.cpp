@@ -29,22 +29,17 @@ namespace pabuko {
 namespace {
 
 struct PulseLibrary {
-#define PABUKO_PULSE_POINTER(name) decltype(&::name) name = nullptr;
-    PABUKO_PULSE_FUNCTIONS(PABUKO_PULSE_POINTER)
-#undef PABUKO_PULSE_POINTER
+    PABUKO_PULSE_FUNCTIONS(PABUKO_LIBRARY_POINTER)
 };
 
 const PulseLibrary* Pulse() {
-    static const PulseLibrary* const library = []() -> const PulseLibrary* {
-        static PulseLibrary table;
-        void* handle = OpenLibrary(PABUKO_PULSE_SONAME);
-        if (!handle) return nullptr;
-        bool all = true;
-#define PABUKO_PULSE_BIND(name) all = BindFunction(handle, table.name, #name) && all;
-        PABUKO_PULSE_FUNCTIONS(PABUKO_PULSE_BIND)
-#undef PABUKO_PULSE_BIND
-        return all ? &table : nullptr;
-    }();
+    static PulseLibrary table;
+    static const PulseLibrary* const library =
+        OpenTable(PABUKO_PULSE_SONAME, table, [](void* handle, PulseLibrary& table) {
+            bool all = true;
+            PABUKO_PULSE_FUNCTIONS(PABUKO_LIBRARY_BIND)
+            return all;
+        });
     return library;
 }
 

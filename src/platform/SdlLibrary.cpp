@@ -12,18 +12,14 @@ std::atomic<const SdlLibrary*> opened{nullptr};
 }  // namespace
 
 const SdlLibrary* Sdl() {
-    static const SdlLibrary* const library = []() -> const SdlLibrary* {
-        static SdlLibrary table;
-        void* handle = OpenLibrary(PABUKO_SDL_SONAME);
-        if (!handle) return nullptr;
-        bool all = true;
-#define PABUKO_SDL_BIND(name) all = BindFunction(handle, table.name, #name) && all;
-        PABUKO_SDL_FUNCTIONS(PABUKO_SDL_BIND)
-#undef PABUKO_SDL_BIND
-        if (!all) return nullptr;
-        opened = &table;
-        return &table;
-    }();
+    static SdlLibrary table;
+    static const SdlLibrary* const library =
+        OpenTable(PABUKO_SDL_SONAME, table, [](void* handle, SdlLibrary& table) {
+            bool all = true;
+            PABUKO_SDL_FUNCTIONS(PABUKO_LIBRARY_BIND)
+            if (all) opened = &table;
+            return all;
+        });
     return library;
 }
 

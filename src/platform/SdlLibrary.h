@@ -3,6 +3,8 @@
 // types and constants; the functions come from the table.
 #include <SDL.h>
 
+#include "platform/SharedLibrary.h"
+
 // clang-format off
 #define PABUKO_SDL_FUNCTIONS(X) \
     X(SDL_Init) X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_WasInit) \
@@ -18,9 +20,7 @@
 namespace pabuko {
 
 struct SdlLibrary {
-#define PABUKO_SDL_POINTER(name) decltype(&::name) name = nullptr;
-    PABUKO_SDL_FUNCTIONS(PABUKO_SDL_POINTER)
-#undef PABUKO_SDL_POINTER
+    PABUKO_SDL_FUNCTIONS(PABUKO_LIBRARY_POINTER)
 };
 
 // Opens SDL on the first call; null when it is not installed (no sound, no gamepads).

@@ -19,4 +19,19 @@ bool BindFunction(void* library, Function*& function, const char* name) {
     return function != nullptr;
 }
 
+// A table of a library's functions is a struct of one pointer per name of its list:
+//   struct Table { LIST(PABUKO_LIBRARY_POINTER) };
+// filled by OpenTable, whose binder expands LIST(PABUKO_LIBRARY_BIND) with `handle`, `table`
+// and a `bool all = true` in scope and returns `all`.
+#define PABUKO_LIBRARY_POINTER(name) decltype(&::name) name = nullptr;
+#define PABUKO_LIBRARY_BIND(name) all = ::pabuko::BindFunction(handle, table.name, #name) && all;
+
+// Opens the library of that soname and fills `table` through `bind(handle, table)`; the
+// table when the library opened and every function was found, else null.
+template <class Table, class Bind>
+const Table* OpenTable(const char* soname, Table& table, Bind bind) {
+    void* handle = OpenLibrary(soname);
+    return handle && bind(handle, table) ? &table : nullptr;
+}
+
 }  // namespace pabuko
