@@ -11,7 +11,7 @@ packages=(
     clang-14 libfuzzer-14-dev libclang-rt-14-dev clang-format
     desktop-file-utils appstream dpkg-dev file lintian mmdebstrap
     xvfb xdotool
-    pulseaudio # a private server for the test of the music's own stream, and measure.sh --pulse
+    pulseaudio pulseaudio-utils # a private server (and parec) for the tests of the music's own stream, and measure.sh --pulse
 )
 
 missing=()

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -149,6 +150,57 @@ TEST_F(TwoStreamTest, MusicAndEffectsSoundSideBySideAndEachStreamPausesInSilence
     EXPECT_FALSE(device.MusicPaused());
     device.SetExtraSource({});
     ASSERT_TRUE(Eventually([&] { return device.Paused(); }));
+}
+
+// The music's stream keeps about a second queued; a stop must not leave it to play out.
+TEST_F(TwoStreamTest, ADiscardedQueueIsNotHeard) {
+    const fs::path parec = "/usr/bin/parec";
+    if (!fs::exists(parec)) GTEST_SKIP() << "no parec (apt-get install pulseaudio-utils)";
+    std::atomic<int> frames{0};
+    bool sounding = true;  // changed under the device lock
+    device.SetExtraSource(
+        [&](float* out, int n) {
+            frames += n;
+            for (int i = 0; i < 2 * n; ++i) out[i] += 0.25f;
+        },
+        [&] { return sounding; });
+    ASSERT_TRUE(Eventually([&] { return frames.load() > 2 * 44100; }));  // the queue is full
+
+    // What the null sink plays, recorded from its monitor with a short latency.
+    const fs::path recording = folder_ / "heard.raw";
+    std::vector<std::string> args = {
+        parec.string(),       "-d",           "null.monitor", "--raw",
+        "--format=float32le", "--channels=1", "--rate=44100", "--latency-msec=10",
+        recording.string()};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t recorder = 0;
+    ASSERT_EQ(posix_spawn(&recorder, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+    ASSERT_TRUE(Eventually([&] {
+        std::error_code error;
+        return fs::file_size(recording, error) >= 4 * 4410 && !error;  // a tenth of a second
+    }));
+    device.Lock();
+    sounding = false;
+    device.Unlock();
+    device.DiscardQueuedMusic();
+    std::this_thread::sleep_for(1500ms);
+    kill(recorder, SIGTERM);
+    waitpid(recorder, nullptr, 0);
+
+    std::ifstream in(recording, std::ios::binary);
+    std::vector<float> heard;
+    for (float x; in.read(reinterpret_cast<char*>(&x), sizeof x);) heard.push_back(x);
+    ASSERT_GT(heard.size(), size_t(44100));
+    size_t lastLoud = 0;
+    for (size_t i = 0; i < heard.size(); ++i)
+        if (std::fabs(heard[i]) > 0.1f) lastLoud = i;
+    // Recorded for a tenth of a second before the stop; a queue left to play out would add
+    // three quarters of a second and more.
+    EXPECT_LT(double(lastLoud) / 44100, 0.5);
+    EXPECT_GT(lastLoud, size_t(0));
+    device.SetExtraSource({});
 }
 
 TEST_F(TwoStreamTest, ATrackPlaysToItsEndOnTheMusicStream) {
