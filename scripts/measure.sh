@@ -14,8 +14,9 @@
 #       both games over the same seconds, so that a busy machine weighs on both alike.
 # Prints the soundfont, the share of one core, the resident memory and the wake-ups per
 # second: how often the game's threads went to sleep and were woken again (voluntary context
-# switches), summed over all its threads; then each of the game's threads on its own. Preemptions by other programs are left out: they
-# say more about the machine than about the game.
+# switches), summed over all its threads; then each of the game's threads on its own.
+# Preemptions by other programs are left out: they say more about the machine than about
+# the game.
 set -euo pipefail
 play=0
 music=on
@@ -179,7 +180,8 @@ for i in "${!pids[@]}"; do
 done
 # Threads that lived through the whole run; the ones not listed started or ended meanwhile.
 echo "the game's threads (CPU, wake-ups per second):"
-per_thread "$pid" | awk -v t="$ticks" -v d="$(awk -v s="$start_time" -v e="$end_time" 'BEGIN {print e - s}')" \
+duration=$(awk -v s="$start_time" -v e="$end_time" 'BEGIN {print e - s}')
+per_thread "$pid" | awk -v t="$ticks" -v d="$duration" \
     'NR == FNR {c[$1] = $3; w[$1] = $4; next}
      ($1 in c) {printf "  %-16s %5.2f %%  %6.1f\n", $2, 100 * ($3 - c[$1]) / t / d, ($4 - w[$1]) / d}' \
     <(echo "$before_threads") -

@@ -47,7 +47,7 @@ constexpr int kFrameBytes = 2 * sizeof(float);
 // What the server keeps queued, and how much of it must have played before it asks for
 // more (it then asks for all that is missing). With a request of half the queue or more,
 // PulseAudio 16 runs short at every request and its null sink wakes some 2000 times a
-// second: a third keeps it at its ordinary rate.
+// second: a quarter keeps it at its ordinary rate.
 constexpr uint32_t kQueuedFrames = 32768;
 constexpr uint32_t kRequestFrames = 8192;
 // A stream starts playing once this much is queued.
@@ -223,8 +223,8 @@ bool Connect(State& s, int rate) {
             [&] { return !PA_CONTEXT_IS_GOOD(pa.pa_context_get_state(s.context)); }))
         return false;
 
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, uint32_t(rate), 2};
-    s.stream = pa.pa_stream_new(s.context, "Hudba", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, uint32_t(rate), 2};
+    s.stream = pa.pa_stream_new(s.context, "Hudba", &format, nullptr);
     if (!s.stream) return false;
     pa.pa_stream_set_state_callback(s.stream, OnStreamState, &s);
     pa.pa_stream_set_write_callback(s.stream, OnStreamWrite, &s);

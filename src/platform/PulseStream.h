@@ -1,9 +1,9 @@
 #pragma once
 // A playback stream straight to a PulseAudio server (PipeWire's pulse server too), for
-// sound that needs no low latency: the music. It keeps about a second queued and asks for
-// more only when a third of it has played, so its thread wakes three times a second, where
-// an SDL device is woken for every message the server sends, at the period of the
-// shortest latency any stream asks for. libpulse is opened when the stream first is.
+// sound that needs no low latency: the music. It keeps three quarters of a second queued
+// and asks for more only when a quarter of it has played, so its thread wakes five times a
+// second, where an SDL device is woken for every message the server sends, at the period
+// of the shortest latency any stream asks for. libpulse is opened when the stream first is.
 #include <functional>
 #include <memory>
 

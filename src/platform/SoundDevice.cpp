@@ -48,7 +48,7 @@ struct SoundDevice::Core {
     SoundStream effects;
     // The music's own device with large blocks: the music needs no low latency, and each
     // block is a wake-up. Where SDL plays to PulseAudio, the music's stream goes to the
-    // server straight, with a queue long enough to wake its thread three times a second.
+    // server straight, with a queue long enough to wake its thread five times a second.
     SoundStream music;
     std::unique_ptr<PulseStream> pulse;
     // The stream the extra source is mixed into; changed only while no device runs.
@@ -93,6 +93,12 @@ struct Guard {
     Guard& operator=(const Guard&) = delete;
 };
 
+// Brings a mixed block within range: the limiter's gain, then a hard clip for what is left.
+void Finish(SoundMixer& limiter, float* out, int frames) {
+    limiter.Limit(out, frames);
+    for (int i = 0; i < 2 * frames; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+}
+
 void AudioCallback(void* user, Uint8* stream, int len) {
     auto* s = static_cast<SoundStream*>(user);
     Core& core = *s->core;
@@ -105,8 +111,7 @@ void AudioCallback(void* user, Uint8* stream, int len) {
     const bool effects = s == &core.effects;
     if (effects) core.mixer.Mix(out, frames);
     if (s == core.musicStream && core.extra) core.extra(out, frames);
-    (effects ? core.mixer : core.musicLimiter).Limit(out, frames);
-    for (int i = 0; i < 2 * frames; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+    Finish(effects ? core.mixer : core.musicLimiter, out, frames);
 }
 
 // The music's stream to PulseAudio asks for its blocks here, on its own thread.
@@ -116,8 +121,7 @@ bool FillMusic(Core& core, float* out, int frames) {
     if (s.closing || core.Silent(s)) return false;
     ++s.blocks;
     core.extra(out, frames);
-    core.musicLimiter.Limit(out, frames);
-    for (int i = 0; i < 2 * frames; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+    Finish(core.musicLimiter, out, frames);
     return true;
 }
 

@@ -24,12 +24,11 @@ class SoundDevice : public SoundService {
 
     // Opens the audio device (interleaved stereo float at about 44100 Hz, 512-frame blocks so
     // that an effect is heard within 30 ms), and a stream of the extra source's own at the
-    // same rate: straight to the server where SDL plays to PulseAudio (a queue of a second,
-    // three wake-ups a second), else a second device with 4096-frame blocks, which wake the audio
-    // thread eight times less often; where the backend opens only one device the extra
-    // source shares the first. Then tells
-    // the linked lists to initialize and restore. Returns false, with no message, when there
-    // is no device. Call it after the QApplication exists.
+    // same rate: straight to the server where SDL plays to PulseAudio (three quarters of a
+    // second queued, five wake-ups a second), else a second device with 4096-frame blocks, which
+    // wake the audio thread eight times less often; where the backend opens only one device the
+    // extra source shares the first. Then tells the linked lists to initialize and restore. Returns
+    // false, with no message, when there is no device. Call it after the QApplication exists.
     bool Initialize();
     // Tells the linked lists to release their buffers, then closes the device.
     void Finalize();

@@ -152,7 +152,7 @@ TEST_F(TwoStreamTest, MusicAndEffectsSoundSideBySideAndEachStreamPausesInSilence
     ASSERT_TRUE(Eventually([&] { return device.Paused(); }));
 }
 
-// The music's stream keeps about a second queued; a stop must not leave it to play out.
+// The music's stream keeps three quarters of a second queued; a stop must not leave it to play out.
 TEST_F(TwoStreamTest, ADiscardedQueueIsNotHeard) {
     const fs::path parec = "/usr/bin/parec";
     if (!fs::exists(parec)) GTEST_SKIP() << "no parec (apt-get install pulseaudio-utils)";
