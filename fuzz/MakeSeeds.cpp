@@ -17,6 +17,7 @@
 #include "assets/WaveList.h"
 #include "endgame/TopListFile.h"
 #include "levels/LevelSetFile.h"
+#include "platform/SoundFontBuilder.h"  // tests/platform
 #include "platform/TextEncoding.h"
 
 namespace fs = std::filesystem;
@@ -183,5 +184,20 @@ int main(int argc, char** argv) {
           Midi(6, 2, {Chunk("XFIH", {1, 2, 3}), Chunk("MTrk", endOfTrack), Chunk("MTrk", {})}));
     Write(root / "fuzz_midi", "cut", Midi(6, 1, {Chunk("MTrk", endOfTrack, 1)}));
     Write(root / "fuzz_midi", "huge_chunk", Midi(6, 1, {Chunk("MTrk", endOfTrack, -5)}));
+
+    // Soundfonts: two bytes for the instrument and keys asked for, then a small font of a
+    // piano split at middle C and a kit.
+    const auto font =
+        test::TinySoundFont({{0, 0, {{0, 127, 0}}}, {128, 0, {{35, 36, 1}, {38, 38, 0}}}},
+                            {{{0, 127, -1}, {0, 59, 0}, {60, 127, 1}}, {{0, 127, 2}}},
+                            {{std::vector<int16_t>(64, 1000)},
+                             {std::vector<int16_t>(80, -2000)},
+                             {std::vector<int16_t>(48, 3000)}});
+    for (const auto& [name, prefix] :
+         {std::pair<const char*, std::vector<uint8_t>>{"piano", {0, 64}}, {"kit", {0x80, 36}}}) {
+        auto seed = prefix;
+        seed.insert(seed.end(), font.begin(), font.end());
+        Write(root / "fuzz_soundfont", name, seed);
+    }
     return 0;
 }

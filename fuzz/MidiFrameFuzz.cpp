@@ -1,7 +1,7 @@
-// The check a music file passes before the synthesizer is given it. Any bytes are read in
-// bounds, and the verdict depends only on the header and the chunks it announces: bytes
-// after the last announced track never turn a good file bad, and a file cut inside a chunk
-// it needs is refused.
+// The check a music file passes before the synthesizer is given it, and the walk through its
+// events for the instruments it plays. Any bytes are read in bounds, and the verdict depends
+// only on the header and the chunks it announces: bytes after the last announced track never
+// turn a good file bad, and a file cut inside a chunk it needs is refused.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "platform/MidiFrame.h"
+#include "platform/SoundFontSubset.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> bytes(data, size);
     const bool good = pabuko::LooksLikeMidiFile(bytes);
+    // What a track plays is read of a good frame only.
+    if (pabuko::InstrumentsOfTrack(bytes) && !good) std::abort();
     if (!good) return 0;
 
     // Where the announced tracks end, walked the plain way.
