@@ -2,7 +2,8 @@
 // format is described in src/assets/MusicSource.h) into a Standard MIDI File.
 // pabuko-tool music render FILE.mid --wav OUT.wav: renders a MIDI file with the game's
 // synthesizer and soundfont, up to where the game would call the track ended, and prints
-// its length, its peak and how many samples clipped.
+// its length, its peak and how many samples clipped. --whole-soundfont plays it from the whole
+// soundfont rather than from the one the game reduces to the track's instruments.
 #include <cmath>
 #include <fstream>
 #include <iostream>
@@ -44,11 +45,11 @@ int Build(const std::string& source, const std::string& out) {
     return 0;
 }
 
-int Render(const std::string& midi, const std::string& wav, int rate) {
+int Render(const std::string& midi, const std::string& wav, int rate, bool whole) {
     try {
         const std::string font = FindSoundFont();
         if (font.empty()) throw std::runtime_error("no General MIDI soundfont installed");
-        const auto samples = RenderMidiFile(ReadAll(midi), font, rate);
+        const auto samples = RenderMidiFile(ReadAll(midi), font, rate, 1200, whole);
         if (samples.empty()) throw std::runtime_error(midi + ": not a MIDI file");
         float peak = 0;
         size_t clipped = 0;
@@ -95,10 +96,13 @@ const Registrar reg([](CLI::App& app) {
     auto* render = music->add_subcommand("render", "Render a MIDI file as the game plays it");
     static std::string midi, wav;
     static int rate = 44100;
+    static bool whole = false;
     render->add_option("FILE", midi, "MIDI file")->required();
     render->add_option("--wav", wav, "WAV file to write")->required();
     render->add_option("--rate", rate, "sample rate")->check(CLI::Range(8000, 96000));
-    render->callback([] { SetExitCode(Render(midi, wav, rate)); });
+    render->add_flag("--whole-soundfont", whole,
+                     "play from the whole soundfont, not the track's instruments alone");
+    render->callback([] { SetExitCode(Render(midi, wav, rate, whole)); });
 });
 
 }  // namespace

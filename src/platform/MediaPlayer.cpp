@@ -83,11 +83,13 @@ void TMediaPlayer::Open() {
     if (!LooksLikeMidiFile(bytes))
         throw MediaFileError("Soubor s hudbou „" + Name(FileName) + "“ není platný soubor MIDI.");
 
+    const auto noFont = [this] {
+        return MediaError("Hudbu nelze přehrát: nepodařilo se načíst sadu nástrojů (" + soundFont_ +
+                          ").");
+    };
     if (!shared_->synth) {
         auto synth = std::make_unique<MidiSynth>(device_.SampleRate());
-        if (!synth->LoadSoundFont(soundFont_))
-            throw MediaError("Hudbu nelze přehrát: nepodařilo se načíst sadu nástrojů (" +
-                             soundFont_ + ").");
+        if (!synth->LoadSoundFontFor(soundFont_, bytes)) throw noFont();
         device_.Lock();
         shared_->synth = std::move(synth);
         device_.Unlock();
@@ -109,6 +111,9 @@ void TMediaPlayer::Open() {
             // Silent music lets the device pause; commands run under the device lock,
             // whose release resumes it.
             [s = shared_.get()] { return s->synth->Sounding(); });
+    } else if (!shared_->synth->LoadSoundFontFor(soundFont_, bytes)) {
+        // FluidSynth takes fonts while the audio thread renders; the track is stopped.
+        throw noFont();
     }
     file_ = std::move(bytes);
     open_ = true;

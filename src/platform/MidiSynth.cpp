@@ -1,14 +1,22 @@
 #include "platform/MidiSynth.h"
 
+#include <fcntl.h>
 #include <fluidsynth.h>
 #include <malloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <memory>
+#include <mutex>
 
 #include "platform/Files.h"
 #include "platform/SharedLibrary.h"
+#include "platform/SoundFontSubset.h"
 
 namespace pabuko {
 
@@ -33,7 +41,8 @@ constexpr int kScratchFrames = 1024;
     X(new_fluid_player) X(new_fluid_settings) X(new_fluid_synth) \
     X(fluid_midi_event_get_channel) X(fluid_midi_event_get_type) X(fluid_midi_event_get_velocity) \
     X(fluid_player_set_playback_callback) X(fluid_synth_handle_midi_event) \
-    X(fluid_synth_program_change) X(fluid_synth_system_reset) X(fluid_synth_unset_program)
+    X(fluid_synth_program_change) X(fluid_synth_system_reset) X(fluid_synth_unset_program) \
+    X(new_fluid_defsfloader) X(fluid_sfloader_set_callbacks) X(fluid_synth_add_sfloader)
 // clang-format on
 
 struct FluidLibrary {
@@ -55,6 +64,88 @@ const FluidLibrary* OpenFluid() {
 // Only where a synthesizer exists, which means the library is open.
 const FluidLibrary& Fl() {
     return *OpenFluid();
+}
+
+// The reduced soundfonts, by the names FluidSynth is given for them. FluidSynth opens a font
+// again when it loads an instrument's samples, so a name stays here while its font is loaded.
+constexpr std::string_view kReducedPrefix = "pabuko-instruments:";
+std::mutex reducedMutex;
+std::map<std::string, std::shared_ptr<const SoundFontSubset>, std::less<>> reduced;
+
+std::shared_ptr<const SoundFontSubset> FindReduced(std::string_view name) {
+    std::lock_guard lock(reducedMutex);
+    const auto found = reduced.find(name);
+    return found == reduced.end() ? nullptr : found->second;
+}
+
+// An open reduced soundfont, for FluidSynth's file callbacks.
+struct ReducedFile {
+    std::shared_ptr<const SoundFontSubset> font;
+    uint64_t position = 0;
+};
+
+void* OpenReduced(const char* name) {
+    if (!name || !std::string_view(name).starts_with(kReducedPrefix)) return nullptr;
+    auto font = FindReduced(name);
+    return font ? new ReducedFile{std::move(font)} : nullptr;
+}
+
+int ReadReduced(void* buffer, fluid_long_long_t count, void* handle) {
+    auto* file = static_cast<ReducedFile*>(handle);
+    if (count < 0 || !file->font->Read(file->position, buffer, size_t(count))) return FLUID_FAILED;
+    file->position += uint64_t(count);
+    return FLUID_OK;
+}
+
+int SeekReduced(void* handle, fluid_long_long_t offset, int origin) {
+    auto* file = static_cast<ReducedFile*>(handle);
+    const int64_t base = origin == SEEK_SET   ? 0
+                         : origin == SEEK_CUR ? int64_t(file->position)
+                         : origin == SEEK_END ? int64_t(file->font->Size())
+                                              : -1;
+    if (base < 0) return FLUID_FAILED;
+    const int64_t to = base + int64_t(offset);
+    if (to < 0 || uint64_t(to) > file->font->Size()) return FLUID_FAILED;
+    file->position = uint64_t(to);
+    return FLUID_OK;
+}
+
+fluid_long_long_t TellReduced(void* handle) {
+    return fluid_long_long_t(static_cast<ReducedFile*>(handle)->position);
+}
+
+int CloseReduced(void* handle) {
+    delete static_cast<ReducedFile*>(handle);
+    return FLUID_OK;
+}
+
+// The reduced soundfont of the file at `path` for the track; empty when there is none.
+std::shared_ptr<const SoundFontSubset> ReduceSoundFont(const std::string& path,
+                                                       std::span<const uint8_t> track) {
+    const auto instruments = InstrumentsOfTrack(track);
+    if (!instruments) return nullptr;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    // The descriptor lives as long as the reduced font reads from it.
+    const auto descriptor = std::shared_ptr<int>(new int(fd), [](int* d) {
+        ::close(*d);
+        delete d;
+    });
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
+    const auto readAt = [descriptor](uint64_t offset, void* out, size_t n) {
+        auto* to = static_cast<char*>(out);
+        while (n > 0) {
+            const ssize_t got = ::pread(*descriptor, to, n, off_t(offset));
+            if (got <= 0) return false;
+            to += got;
+            offset += uint64_t(got);
+            n -= size_t(got);
+        }
+        return true;
+    };
+    auto subset = SoundFontSubset::Make(readAt, uint64_t(info.st_size), *instruments);
+    return subset ? std::make_shared<const SoundFontSubset>(std::move(*subset)) : nullptr;
 }
 
 }  // namespace
@@ -141,6 +232,15 @@ MidiSynth::MidiSynth(int sampleRate)
     Fl().fluid_settings_setnum(settings_, "synth.chorus.speed", 0.3);
     Fl().fluid_settings_setnum(settings_, "synth.chorus.depth", 4.0);
     synth_ = Fl().new_fluid_synth(settings_);
+    // The reduced soundfonts are read through the game; other names go on to FluidSynth's
+    // own loader.
+    if (synth_) {
+        if (fluid_sfloader_t* loader = Fl().new_fluid_defsfloader(settings_)) {
+            Fl().fluid_sfloader_set_callbacks(loader, OpenReduced, ReadReduced, SeekReduced,
+                                              TellReduced, CloseReduced);
+            Fl().fluid_synth_add_sfloader(synth_, loader);
+        }
+    }
     scratch_.resize(2 * kScratchFrames);
 }
 
@@ -148,14 +248,54 @@ MidiSynth::~MidiSynth() {
     DeletePlayer();
     if (synth_) Fl().delete_fluid_synth(synth_);
     if (settings_) Fl().delete_fluid_settings(settings_);
+    std::lock_guard lock(reducedMutex);
+    for (const std::string& name : reducedNames_) reduced.erase(name);
 }
 
 bool MidiSynth::LoadSoundFont(const std::string& path) {
     if (!synth_ || path.empty()) return false;
-    if (fontId_ >= 0) Fl().fluid_synth_sfunload(synth_, fontId_, 1);
-    fontId_ = Fl().fluid_synth_sfload(synth_, path.c_str(), 1);
-    if (fontId_ == FLUID_FAILED) fontId_ = -1;
-    return fontId_ >= 0;
+    const int id = Fl().fluid_synth_sfload(synth_, path.c_str(), 1);
+    if (id == FLUID_FAILED) return false;
+    ReplaceFont(id, {});
+    fontPath_ = path;
+    wholeFont_ = true;
+    return true;
+}
+
+bool MidiSynth::LoadSoundFontFor(const std::string& path, std::span<const uint8_t> track) {
+    if (!synth_ || path.empty()) return false;
+    if (auto subset = ReduceSoundFont(path, track)) {
+        static std::atomic<int> serial{0};
+        std::string name = std::string(kReducedPrefix) + std::to_string(++serial);
+        {
+            std::lock_guard lock(reducedMutex);
+            reduced[name] = std::move(subset);
+        }
+        // The channels are set up by Start: no preset is chosen (and loaded) here.
+        const int id = Fl().fluid_synth_sfload(synth_, name.c_str(), 0);
+        if (id != FLUID_FAILED) {
+            ReplaceFont(id, std::move(name));
+            fontPath_ = path;
+            wholeFont_ = false;
+            return true;
+        }
+        std::lock_guard lock(reducedMutex);
+        reduced.erase(name);
+    }
+    // A track or a font the reduction does not follow plays from the whole font.
+    return (wholeFont_ && fontPath_ == path && fontId_ >= 0) || LoadSoundFont(path);
+}
+
+void MidiSynth::ReplaceFont(int id, std::string reducedName) {
+    if (fontId_ >= 0) Fl().fluid_synth_sfunload(synth_, fontId_, 0);
+    fontId_ = id;
+    // The name before the last may go: FluidSynth has let go of its font.
+    reducedNames_.push_back(std::move(reducedName));
+    while (reducedNames_.size() > 2) {
+        std::lock_guard lock(reducedMutex);
+        reduced.erase(reducedNames_.front());
+        reducedNames_.erase(reducedNames_.begin());
+    }
 }
 
 void MidiSynth::DeletePlayer() {
@@ -300,9 +440,11 @@ bool MidiSynth::Render(float* out, int frames) {
 }
 
 std::vector<float> RenderMidiFile(std::vector<uint8_t> file, const std::string& soundFont,
-                                  int sampleRate, int maxSeconds) {
+                                  int sampleRate, int maxSeconds, bool wholeSoundFont) {
     MidiSynth synth(sampleRate);
-    if (!synth.LoadSoundFont(soundFont) || !synth.Start(std::move(file))) return {};
+    const bool loaded =
+        wholeSoundFont ? synth.LoadSoundFont(soundFont) : synth.LoadSoundFontFor(soundFont, file);
+    if (!loaded || !synth.Start(std::move(file))) return {};
     // The device's own block size, so that the end falls where the game's would.
     constexpr int kBlock = 512;
     std::vector<float> out;

@@ -46,9 +46,15 @@ class MidiSynth {
     MidiSynth(const MidiSynth&) = delete;
     MidiSynth& operator=(const MidiSynth&) = delete;
 
-    // False when the soundfont cannot be loaded.
+    // Loads the whole soundfont, in place of the one loaded. False when it cannot be loaded.
     bool LoadSoundFont(const std::string& path);
+    // Loads of the soundfont what the track plays: its instruments with only the keys it
+    // plays, their samples as the track chooses them. The whole font for a track or a font
+    // that cannot be reduced; false when that cannot be loaded either.
+    bool LoadSoundFontFor(const std::string& path, std::span<const uint8_t> track);
     bool SoundFontLoaded() const { return fontId_ >= 0; }
+    // The font loaded is the whole soundfont, not one reduced for a track.
+    bool WholeSoundFont() const { return wholeFont_; }
 
     // Plays the file from its beginning, replacing whatever played. The bytes are kept
     // here; false when they are not a MIDI file.
@@ -72,6 +78,7 @@ class MidiSynth {
 
   private:
     void DeletePlayer();
+    void ReplaceFont(int id, std::string reducedName);
     void Synthesize(float* out, int frames);
     // Every event of the track, on the audio thread, before the synthesizer gets it.
     static int OnEvent(void* data, _fluid_midi_event_t* event);
@@ -87,6 +94,9 @@ class MidiSynth {
     _fluid_synth_t* synth_ = nullptr;
     _fluid_player_t* player_ = nullptr;
     int fontId_ = -1;
+    std::string fontPath_;
+    bool wholeFont_ = false;
+    std::vector<std::string> reducedNames_;  // the last two loaded ("" for a whole font)
     std::vector<uint8_t> file_;
     std::vector<float> scratch_;
     std::vector<float> doubled_;
@@ -100,8 +110,10 @@ class MidiSynth {
 
 // Renders a whole file as the game plays it, up to its musical end, as interleaved stereo
 // at `sampleRate`. Empty when the soundfont cannot be loaded or the bytes are no MIDI file.
-// `maxSeconds` bounds a file that never ends.
+// `maxSeconds` bounds a file that never ends; `wholeSoundFont` plays it from the whole
+// soundfont, not from the one reduced for it.
 std::vector<float> RenderMidiFile(std::vector<uint8_t> file, const std::string& soundFont,
-                                  int sampleRate, int maxSeconds = 1200);
+                                  int sampleRate, int maxSeconds = 1200,
+                                  bool wholeSoundFont = false);
 
 }  // namespace pabuko

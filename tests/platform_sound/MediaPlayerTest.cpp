@@ -193,8 +193,9 @@ TEST(MidiSynthTest, SynthesizerCutsAtOnceAndRendersAFileToItsEnd) {
     EXPECT_FALSE(synth.Playing());
 }
 
-// The instruments are read from the soundfont when a track selects them: each sounds from the
-// track's very first note, in every track, also the default ones no channel started with.
+// Each track plays from a soundfont reduced to its instruments, whose samples are read when
+// the track selects them: each sounds from the track's very first note, in every track, also
+// the default ones no channel started with.
 TEST(MidiSynthTest, AnInstrumentLoadedOnDemandSoundsFromTheFirstNote) {
     const std::string font = FindSoundFont();
     if (font.empty()) GTEST_SKIP() << "no General MIDI soundfont";
@@ -244,7 +245,6 @@ TEST(MidiSynthTest, AnInstrumentLoadedOnDemandSoundsFromTheFirstNote) {
                                     0};
     };
     MidiSynth synth(44100);
-    ASSERT_TRUE(synth.LoadSoundFont(font));
     const std::vector<std::pair<std::string, std::vector<uint8_t>>> tracks = {
         {"violin", song(41)},
         {"trumpet", song(57)},
@@ -252,6 +252,8 @@ TEST(MidiSynthTest, AnInstrumentLoadedOnDemandSoundsFromTheFirstNote) {
         {"the default piano", unchosen(0, 69)},
         {"the default kit", unchosen(9, 38)}};
     for (const auto& [name, track] : tracks) {
+        ASSERT_TRUE(synth.LoadSoundFontFor(font, track)) << name;
+        EXPECT_FALSE(synth.WholeSoundFont()) << name;
         ASSERT_TRUE(synth.Start(track));
         // The first tenth of a second, in blocks of an odd length.
         std::vector<float> first(2 * 4410, 0.0f);
@@ -262,6 +264,36 @@ TEST(MidiSynthTest, AnInstrumentLoadedOnDemandSoundsFromTheFirstNote) {
         // The room dies away before the next track, which then has only itself to be heard.
         synth.Stop();
         while (synth.Sounding()) synth.Render(first.data(), 441);
+    }
+}
+
+// A track sounds the same from the soundfont reduced to it as from the whole font: every
+// instrument, the kit's sounds, a channel that plays before it chooses its instrument.
+// Each soundfont installed: TimGM6mb packs its samples without the zeros between them.
+TEST(MidiSynthTest, AReducedSoundFontSoundsLikeTheWholeFont) {
+    std::vector<std::string> fonts;
+    for (const std::string& font :
+         {FindSoundFont(), std::string("/usr/share/sounds/sf2/TimGM6mb.sf2"),
+          std::string("/usr/share/sounds/sf2/FluidR3_GM.sf2")})
+        if (!font.empty() && std::filesystem::exists(font)) fonts.push_back(font);
+    if (fonts.empty()) GTEST_SKIP() << "no General MIDI soundfont";
+    const auto track = CompileMusicSource(
+        "tempo 150\npart lead channel 1 instrument 74\npart pad channel 2 instrument 49\n"
+        "part kit channel 10\nsection A\nlead: c5/8 e5 g5 c6 g4/4 c4/2\n"
+        "pad: c3+g3/2 f3+c4/2\nkit: bd/4 hh sn hh\nend\nplay A\n",
+        "test");
+    for (const std::string& font : fonts) {
+        const auto reduced = RenderMidiFile(track, font, 44100);
+        const auto whole = RenderMidiFile(track, font, 44100, 1200, true);
+        ASSERT_GT(reduced.size(), 44100u) << font;
+        ASSERT_EQ(reduced.size(), whole.size()) << font;
+        float worst = 0, peak = 0;
+        for (size_t i = 0; i < whole.size(); ++i) {
+            worst = std::max(worst, std::fabs(reduced[i] - whole[i]));
+            peak = std::max(peak, std::fabs(whole[i]));
+        }
+        EXPECT_GT(peak, 0.05f) << font;
+        EXPECT_LT(worst, 1e-6f) << font;
     }
 }
 
