@@ -51,13 +51,8 @@ struct FluidLibrary {
 
 // Null when FluidSynth is not installed: then there is no synthesizer and no music.
 const FluidLibrary* OpenFluid() {
-    static FluidLibrary table;
     static const FluidLibrary* const library =
-        OpenTable(PABUKO_FLUIDSYNTH_SONAME, table, [](void* handle, FluidLibrary& table) {
-            bool all = true;
-            PABUKO_FLUID_FUNCTIONS(PABUKO_LIBRARY_BIND)
-            return all;
-        });
+        PABUKO_OPEN_TABLE(PABUKO_FLUIDSYNTH_SONAME, FluidLibrary, PABUKO_FLUID_FUNCTIONS);
     return library;
 }
 
@@ -258,7 +253,6 @@ bool MidiSynth::LoadSoundFont(const std::string& path) {
     if (id == FLUID_FAILED) return false;
     ReplaceFont(id, {});
     fontPath_ = path;
-    wholeFont_ = true;
     return true;
 }
 
@@ -276,14 +270,13 @@ bool MidiSynth::LoadSoundFontFor(const std::string& path, std::span<const uint8_
         if (id != FLUID_FAILED) {
             ReplaceFont(id, std::move(name));
             fontPath_ = path;
-            wholeFont_ = false;
             return true;
         }
         std::lock_guard lock(reducedMutex);
         reduced.erase(name);
     }
     // A track or a font the reduction does not follow plays from the whole font.
-    return (wholeFont_ && fontPath_ == path && fontId_ >= 0) || LoadSoundFont(path);
+    return (WholeSoundFont() && fontPath_ == path) || LoadSoundFont(path);
 }
 
 void MidiSynth::ReplaceFont(int id, std::string reducedName) {

@@ -54,7 +54,9 @@ class MidiSynth {
     bool LoadSoundFontFor(const std::string& path, std::span<const uint8_t> track);
     bool SoundFontLoaded() const { return fontId_ >= 0; }
     // The font loaded is the whole soundfont, not one reduced for a track.
-    bool WholeSoundFont() const { return wholeFont_; }
+    bool WholeSoundFont() const {
+        return fontId_ >= 0 && !reducedNames_.empty() && reducedNames_.back().empty();
+    }
 
     // Plays the file from its beginning, replacing whatever played. The bytes are kept
     // here; false when they are not a MIDI file.
@@ -95,7 +97,6 @@ class MidiSynth {
     _fluid_player_t* player_ = nullptr;
     int fontId_ = -1;
     std::string fontPath_;
-    bool wholeFont_ = false;
     std::vector<std::string> reducedNames_;  // the last two loaded ("" for a whole font)
     std::vector<uint8_t> file_;
     std::vector<float> scratch_;

@@ -33,13 +33,8 @@ struct PulseLibrary {
 };
 
 const PulseLibrary* Pulse() {
-    static PulseLibrary table;
     static const PulseLibrary* const library =
-        OpenTable(PABUKO_PULSE_SONAME, table, [](void* handle, PulseLibrary& table) {
-            bool all = true;
-            PABUKO_PULSE_FUNCTIONS(PABUKO_LIBRARY_BIND)
-            return all;
-        });
+        PABUKO_OPEN_TABLE(PABUKO_PULSE_SONAME, PulseLibrary, PABUKO_PULSE_FUNCTIONS);
     return library;
 }
 

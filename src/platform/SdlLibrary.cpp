@@ -12,14 +12,12 @@ std::atomic<const SdlLibrary*> opened{nullptr};
 }  // namespace
 
 const SdlLibrary* Sdl() {
-    static SdlLibrary table;
-    static const SdlLibrary* const library =
-        OpenTable(PABUKO_SDL_SONAME, table, [](void* handle, SdlLibrary& table) {
-            bool all = true;
-            PABUKO_SDL_FUNCTIONS(PABUKO_LIBRARY_BIND)
-            if (all) opened = &table;
-            return all;
-        });
+    static const SdlLibrary* const library = [] {
+        const SdlLibrary* sdl =
+            PABUKO_OPEN_TABLE(PABUKO_SDL_SONAME, SdlLibrary, PABUKO_SDL_FUNCTIONS);
+        opened = sdl;
+        return sdl;
+    }();
     return library;
 }
 

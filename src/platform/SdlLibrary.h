@@ -9,7 +9,8 @@
 #define PABUKO_SDL_FUNCTIONS(X) \
     X(SDL_Init) X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_WasInit) \
     X(SDL_Quit) X(SDL_SetHint) X(SDL_OpenAudioDevice) X(SDL_CloseAudioDevice) \
-    X(SDL_PauseAudioDevice) X(SDL_GetCurrentAudioDriver) X(SDL_NumJoysticks) X(SDL_JoystickUpdate) X(SDL_JoystickOpen) \
+    X(SDL_PauseAudioDevice) X(SDL_GetCurrentAudioDriver) X(SDL_NumJoysticks) \
+    X(SDL_JoystickUpdate) X(SDL_JoystickOpen) \
     X(SDL_JoystickClose) X(SDL_JoystickGetAttached) X(SDL_JoystickGetDeviceInstanceID) X(SDL_JoystickEventState) \
     X(SDL_JoystickNumAxes) X(SDL_JoystickNumHats) X(SDL_JoystickNumButtons) X(SDL_JoystickGetAxis) \
     X(SDL_JoystickGetHat) X(SDL_JoystickGetButton) X(SDL_IsGameController) X(SDL_GameControllerOpen) \

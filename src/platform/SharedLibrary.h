@@ -21,8 +21,7 @@ bool BindFunction(void* library, Function*& function, const char* name) {
 
 // A table of a library's functions is a struct of one pointer per name of its list:
 //   struct Table { LIST(PABUKO_LIBRARY_POINTER) };
-// filled by OpenTable, whose binder expands LIST(PABUKO_LIBRARY_BIND) with `handle`, `table`
-// and a `bool all = true` in scope and returns `all`.
+// filled by PABUKO_OPEN_TABLE (below).
 #define PABUKO_LIBRARY_POINTER(name) decltype(&::name) name = nullptr;
 #define PABUKO_LIBRARY_BIND(name) all = ::pabuko::BindFunction(handle, table.name, #name) && all;
 
@@ -35,3 +34,16 @@ const Table* OpenTable(const char* soname, Table& table, Bind bind) {
 }
 
 }  // namespace pabuko
+
+// The table of type `Table`, filled with the functions of LIST from the library of `soname`;
+// null when it cannot be opened or lacks one of them. Each use keeps a table of its own:
+//   static const Table* const library = PABUKO_OPEN_TABLE(SONAME, Table, LIST);
+#define PABUKO_OPEN_TABLE(soname, Table, LIST)                                       \
+    [] {                                                                             \
+        static Table storage;                                                        \
+        return ::pabuko::OpenTable(soname, storage, [](void* handle, Table& table) { \
+            bool all = true;                                                         \
+            LIST(PABUKO_LIBRARY_BIND)                                                \
+            return all;                                                              \
+        });                                                                          \
+    }()

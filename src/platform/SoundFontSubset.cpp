@@ -335,6 +335,21 @@ std::optional<SoundFontSubset> SoundFontSubset::Make(SoundFontReader original, u
         size_t owner;  // the preset or instrument, as an index into the font
         std::vector<Zone> zones;
     };
+    // Keeps of `zones` the global one and those of the keys played, telling `use` what each
+    // refers to (of `targets`) with which keys; false when a zone refers past them.
+    const auto keepZones = [](const std::vector<Zone>& zones, size_t targets,
+                              const std::bitset<128>& played, Kept& kept, auto use) {
+        for (const Zone& zone : zones) {
+            if (zone.target >= int(targets)) return false;
+            // Only a first zone without a target counts, as the global zone.
+            if (zone.target < 0 && &zone != &zones.front()) continue;
+            const std::bitset<128> keys = zone.keys & played;
+            if (zone.target >= 0 && keys.none()) continue;
+            if (zone.target >= 0) use(zone.target, keys);
+            kept.zones.push_back(zone);
+        }
+        return true;
+    };
     std::vector<Kept> keptPresets;
     std::vector<std::bitset<128>> instrumentKeys(instruments);
     std::vector<bool> instrumentUsed(instruments, false);
@@ -345,18 +360,11 @@ std::optional<SoundFontSubset> SoundFontSubset::Make(SoundFontReader original, u
         if (first > end || end >= pbag.count) return std::nullopt;
         if (!ReadZones(pbag, pgen, pmod, first, end, kInstrumentGen, zones)) return std::nullopt;
         Kept kept{i, {}};
-        for (const Zone& zone : zones) {
-            if (zone.target >= int(instruments)) return std::nullopt;
-            const std::bitset<128> keys = zone.keys & presetKeys[c];
-            // Only a first zone without an instrument counts (as the preset's global zone).
-            if (zone.target < 0 && &zone != &zones.front()) continue;
-            if (zone.target >= 0 && keys.none()) continue;
-            if (zone.target >= 0) {
-                instrumentKeys[size_t(zone.target)] |= keys;
-                instrumentUsed[size_t(zone.target)] = true;
-            }
-            kept.zones.push_back(zone);
-        }
+        if (!keepZones(zones, instruments, presetKeys[c], kept, [&](int target, auto keys) {
+                instrumentKeys[size_t(target)] |= keys;
+                instrumentUsed[size_t(target)] = true;
+            }))
+            return std::nullopt;
         keptPresets.push_back(std::move(kept));
     }
     std::sort(keptPresets.begin(), keptPresets.end(),
@@ -371,13 +379,9 @@ std::optional<SoundFontSubset> SoundFontSubset::Make(SoundFontReader original, u
         if (first > end || end >= ibag.count) return std::nullopt;
         if (!ReadZones(ibag, igen, imod, first, end, kSampleGen, zones)) return std::nullopt;
         Kept kept{j, {}};
-        for (const Zone& zone : zones) {
-            if (zone.target >= int(samples)) return std::nullopt;
-            if (zone.target < 0 && &zone != &zones.front()) continue;
-            if (zone.target >= 0 && (zone.keys & instrumentKeys[j]).none()) continue;
-            if (zone.target >= 0) sampleUsed[size_t(zone.target)] = true;
-            kept.zones.push_back(zone);
-        }
+        if (!keepZones(zones, samples, instrumentKeys[j], kept,
+                       [&](int target, auto) { sampleUsed[size_t(target)] = true; }))
+            return std::nullopt;
         newInstrument[j] = int(keptInstruments.size());
         keptInstruments.push_back(std::move(kept));
     }
